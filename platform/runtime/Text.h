@@ -1,0 +1,17 @@
+#pragma once
+// Conversions between the encodings the programs meet: UTF-16 in the user
+// interface, UTF-8 in SQLite, the ANSI code page in files they write.
+#include <string>
+#include <string_view>
+
+namespace arc {
+
+std::string ToUtf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view text);
+std::string ToAnsi(std::wstring_view text);    // CP_ACP; unmappable letters become '?'
+std::wstring FromAnsi(std::string_view text);  // CP_ACP
+
+// Upper case by the platform's own mapping (niños -> NIÑOS), everything else kept.
+std::wstring ToUpper(std::wstring_view text);
+
+}  // namespace arc

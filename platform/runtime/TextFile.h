@@ -1,0 +1,21 @@
+#pragma once
+// Text files as the programs keep them: single-byte text in the ANSI code
+// page, lines ended by CR LF, always rewritten whole.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace arc {
+
+// Creates or replaces the file with the lines, each followed by CR LF, in one
+// write.  Returns false when the file cannot be created or written.
+bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines);
+
+// The first line of the file without its line end (CR LF, LF or CR), or
+// nullopt when the file cannot be opened.  An empty file gives "".
+std::optional<std::wstring> ReadFirstAnsiLine(const std::wstring& path);
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+
+}  // namespace arc
