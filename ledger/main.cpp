@@ -1,31 +1,23 @@
-// Arcandora: the ledger program.  Loads its one window and runs until it closes.
-#include <windows.h>
+// Arcandora: the ledger program.  Loads its one window and runs until the
+// window closes.  A database that cannot be opened at start ends the program
+// with one message, before the window is shown.
+#include "Form1.h"
 
-#include "platform/window/Window.h"
+#include "platform/runtime/SystemHost.h"
 
-namespace {
-
-class EmptyForm : public arc::Window {
-public:
-    bool Create() {
-        ClassSpec cls{L"ArcandoraForm1"};
-        cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        return CreateWindowOf(cls, 0, L"Informe Financiero", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 900, 650, nullptr);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_DESTROY) PostQuitMessage(0);
-        return Default(msg, wParam, lParam);
-    }
-};
-
-}  // namespace
+#include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
-    EmptyForm form;
-    if (!form.Create()) return 1;
-    ShowWindow(form.Hwnd(), show);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    arc::SystemHost host(L"ARCANDORA", L"C:\\ARCANDORA");
+    arc::Form1 form(host, {});
+    try {
+        form.Load();
+    } catch (const arc::RuntimeError& e) {
+        host.ShowMessage(nullptr, arc::RuntimeErrorText(e), MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    form.Show(show);
     return arc::RunMessageLoop(form.Hwnd());
 }

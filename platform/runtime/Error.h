@@ -28,3 +28,14 @@ constexpr long kErrFileNotFound = 53;
 constexpr long kErrPathNotFound = 76;
 
 }  // namespace arc
+
+namespace arc {
+
+// The text the runtime shows for an error nobody handled: its number and its
+// description.
+inline std::wstring RuntimeErrorText(long number, const std::wstring& description) {
+    return L"Se ha producido el error '" + std::to_wstring(number) + L"' en tiempo de ejecución:\r\n\r\n" + description;
+}
+inline std::wstring RuntimeErrorText(const RuntimeError& e) { return RuntimeErrorText(e.Number(), e.Description()); }
+
+}  // namespace arc

@@ -90,7 +90,7 @@ bool ControlSet::Create(const std::vector<ControlSpec>& specs, int dpiX, int dpi
             if (it != byName_.end()) parent = it->second->hwnd;
         }
         RECT r = TwipsRect(s->left, s->top, s->width, s->height, dpiX, dpiY);
-        DWORD style = WS_CHILD | (s->visible ? WS_VISIBLE : 0);
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s->visible ? WS_VISIBLE : 0);
         DWORD ex = 0;
         const wchar_t* cls = L"STATIC";
         switch (s->kind) {

@@ -38,6 +38,7 @@ struct ControlSpec {
 
 class ControlSet {
 public:
+    ControlSet() = default;
     explicit ControlSet(HWND window);
     ~ControlSet();
     ControlSet(const ControlSet&) = delete;
@@ -46,6 +47,11 @@ public:
     // Creates the controls in focus order (tabIndex), which is also the order
     // that Tab follows.  Returns false if any control could not be created.
     bool Create(const std::vector<ControlSpec>& specs, int dpiX, int dpiY);
+    // The same for a set made before its window existed.
+    bool Create(HWND window, const std::vector<ControlSpec>& specs, int dpiX, int dpiY) {
+        window_ = window;
+        return Create(specs, dpiX, dpiY);
+    }
 
     HWND Get(const std::wstring& name) const;
     const ControlSpec* Spec(const std::wstring& name) const;
@@ -70,7 +76,7 @@ private:
         Font font;
         Brush backBrush;
     };
-    HWND window_;
+    HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Item>> items_;
     std::map<std::wstring, Item*> byName_;

@@ -1,0 +1,26 @@
+// MOSTRAR: the day view, every movement keyed in today, in the grid.
+#include "Form1.h"
+
+#include "platform/runtime/DateValue.h"
+
+namespace arc {
+
+void Form1::MOSTRAR() {
+    db_.CONEXION();
+    const std::wstring sql = L"select ID, FECHA, DESCRIPCION, INGRESO, EGRESO, ESTADO FROM FINANZAS WHERE FECHA_OP= '" +
+                             IsoDate(Today(host_.Now())) + L"'";
+    recordset_ = db_.OpenRecordset(sql);
+    grid_.Bind(recordset_);
+    grid_.Show();
+    const int widths[] = {0, 1500, 5800, 1700, 1700, 1700};
+    for (int c = 0; c < 6; ++c) grid_.SetColumnWidth(c, widths[c]);
+    for (int c = 3; c <= 5; ++c) {
+        grid_.SetNumberFormat(c, L"#,##0.##", host_.Regional());
+        grid_.SetAlignment(c, Align::Right);
+    }
+    grid_.SetRowHeight(300);
+    HWND text1 = Control(L"Text1");
+    if (IsWindowVisible(text1)) SetFocus(text1);
+}
+
+}  // namespace arc

@@ -1,0 +1,45 @@
+#include "LedgerDatabase.h"
+
+namespace arc {
+
+const wchar_t* const LedgerDatabase::kCreateTable =
+    L"CREATE TABLE if NOT exists FINANZAS (`ID` INTEGER PRIMARY KEY AUTOINCREMENT, `FECHA` TEXT, `DESCRIPCION` TEXT, "
+    L"`INGRESO` DOUBLE, `EGRESO` DOUBLE, `FECHA_OP` TEXT, `INGEGR` DOUBLE, ESTADO DOUBLE)";
+
+const wchar_t* const LedgerDatabase::kRecomputeBalances =
+    L"UPDATE FINANZAS SET estado = (SELECT SUM(INGEGR) FROM FINANZAS AS t2 WHERE t2.rowid <= FINANZAS.rowid)";
+
+LedgerDatabase::LedgerDatabase(std::wstring installFolder)
+    : connectionString_(ConnectionString(installFolder)) {}
+
+std::wstring LedgerDatabase::ConnectionString(const std::wstring& installFolder) {
+    return L"DRIVER=SQLite3 ODBC Driver;Database=" + installFolder +
+           L"\\BD.db;LongNames=0;Timeout=1000;NoTXN=0;SyncPragma=NORMAL;StepAPI=0;";
+}
+
+void LedgerDatabase::CONEXION() {
+    // The previous connection is released, not closed: a record set opened on
+    // it keeps it alive until that record set is itself replaced.
+    auto fresh = data::Connection::Open(connectionString_);
+    connection_ = fresh;
+    connection_->Execute(kCreateTable);
+}
+
+void LedgerDatabase::ACTUALIZAR_BD() { Execute(kRecomputeBalances); }
+
+std::shared_ptr<data::Recordset> LedgerDatabase::OpenRecordset(const std::wstring& sql) const {
+    auto rs = std::make_shared<data::Recordset>();
+    rs->CursorLocation = data::adUseClient;
+    rs->ActiveConnection = connection_;
+    rs->LockType = data::adLockOptimistic;
+    rs->CursorType = data::adOpenDynamic;
+    rs->Open(sql);
+    return rs;
+}
+
+void LedgerDatabase::Execute(const std::wstring& sql) const {
+    if (!connection_) throw RuntimeError(3709, L"The connection cannot be used to perform this operation.");
+    connection_->Execute(sql);
+}
+
+}  // namespace arc

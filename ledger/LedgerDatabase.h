@@ -1,0 +1,41 @@
+#pragma once
+// The ledger's database procedures: the one connection of the main window,
+// replaced by every CONEXION, the schema, the running-balance recomputation
+// and the record-set settings every reader uses.
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+
+#include <memory>
+#include <string>
+
+namespace arc {
+
+class LedgerDatabase {
+public:
+    // The connection string names the database file inside the install folder.
+    explicit LedgerDatabase(std::wstring installFolder);
+
+    static std::wstring ConnectionString(const std::wstring& installFolder);
+    static const wchar_t* const kCreateTable;
+    static const wchar_t* const kRecomputeBalances;
+
+    // Opens a fresh connection in place of the previous one (which lives on
+    // while record sets still use it) and makes sure FINANZAS exists.
+    void CONEXION();
+    // Recomputes ESTADO of every row on the current connection.
+    void ACTUALIZAR_BD();
+
+    // A new record set with the ledger's settings (client cursor, the current
+    // connection, optimistic lock, dynamic cursor), opened with the statement.
+    std::shared_ptr<data::Recordset> OpenRecordset(const std::wstring& sql) const;
+    // Executes a statement that changes data on the current connection.
+    void Execute(const std::wstring& sql) const;
+
+    std::shared_ptr<data::Connection> Connection() const { return connection_; }
+
+private:
+    std::wstring connectionString_;
+    std::shared_ptr<data::Connection> connection_;
+};
+
+}  // namespace arc

@@ -1,0 +1,137 @@
+// Selecting a movement in the grid, modifying or deleting it after a Yes/No
+// confirmation, and the entry reset of "Cancelar".
+#include "Form1.h"
+
+#include "SqlText.h"
+
+#include "platform/runtime/DateValue.h"
+#include "platform/runtime/NumberText.h"
+
+#include <cmath>
+
+namespace arc {
+namespace {
+
+const wchar_t kNotModifying[] =
+    L"El estado no es ''Modificando...'' Haga clic en un registro y luego intente de nuevo.";
+
+std::wstring ModifyErrorText(const std::wstring& description) {
+    return L"Hay este error > ''" + description +
+           L"''. Es probable que ya no exista el registro que usted está intentando modificar.";
+}
+
+// An amount for an entry box: its own decimals, no grouping, the regional
+// decimal separator, so that confirming without retyping keeps the amount.
+std::wstring AmountForBox(double value, const Regional& regional) {
+    std::wstring text = SqlNumber(value);
+    if (regional.decimal != L".")
+        if (auto dot = text.find(L'.'); dot != std::wstring::npos) text.replace(dot, 1, regional.decimal);
+    return text;
+}
+
+}  // namespace
+
+void Form1::DataGrid1_KeyPress(wchar_t) { RowLoadingStep(); }
+
+void Form1::RowLoadingStep() {
+    // Without a current row, or with an id that is not a whole number, there
+    // is nothing to load and nothing changes.
+    const int row = grid_.Row();
+    if (row < 0) return;
+    const data::Value id = grid_.CellValue(row, 0);
+    if (id.GetType() != data::Value::Type::Integer) return;
+
+    HWND text3 = Control(L"Text3");
+    SetFocus(text3);
+    const std::wstring description = grid_.CellValue(row, 2).AsText();
+    SetText(L"Text3", description);
+    SendMessageW(text3, EM_SETSEL, 0, static_cast<LPARAM>(description.size()));
+    ESTADO_MOD = id.AsInteger();
+    fechar_->SetDateTimeText(grid_.CellValue(row, 1).AsText());
+    const data::Value income = grid_.CellValue(row, 3);
+    if (income.IsNumber() && income.AsDouble() > 0) SetText(L"Text1", AmountForBox(income.AsDouble(), host_.Regional()));
+    const data::Value expense = grid_.CellValue(row, 4);
+    if (expense.IsNumber() && expense.AsDouble() > 0)
+        SetText(L"Text2", AmountForBox(expense.AsDouble(), host_.Regional()));
+    SetStatusCaption(kModificando);
+}
+
+void Form1::Command4_Click() {
+    if (host_.ShowMessage(Hwnd(),
+                          L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?",
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES)
+        return;
+    try {
+        db_.CONEXION();
+        if (StatusCaption() != kModificando) {
+            host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
+        } else {
+            // Both amounts are read before anything is written, so a bad box
+            // stops the modification with nothing half applied.
+            const Regional& regional = host_.Regional();
+            const double income = CDbl(Text(L"Text1"), regional);
+            const double expense = CDbl(Text(L"Text2"), regional);
+            const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + IsoDate(fechar_->DateTime()) +
+                                      L"', DESCRIPCION = '" + SqlQuoted(Text(L"Text3")) + L"', INGRESO = '" +
+                                      SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
+            const std::wstring tail = L"' WHERE ID = " + std::to_wstring(ESTADO_MOD);
+            if (income > 0) {
+                data::Transaction transaction(db_.Connection());
+                db_.Execute(head + SqlNumber(income) + tail);
+                db_.ACTUALIZAR_BD();
+                transaction.Commit();
+                SetStatusCaption(kRegistrando);
+            }
+            if (expense > 0) {
+                data::Transaction transaction(db_.Connection());
+                db_.Execute(head + SqlNumber(-expense) + tail);
+                db_.ACTUALIZAR_BD();
+                transaction.Commit();
+                SetStatusCaption(kRegistrando);
+            }
+        }
+        MOSTRAR();
+        EntryReset();
+    } catch (const RuntimeError& e) {
+        host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);
+        SetFocus(Control(L"Text1"));
+    }
+}
+
+void Form1::Command3_Click() {
+    if (host_.ShowMessage(Hwnd(),
+                          L"CUIDADO: Está a punto de eliminar el registro.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?",
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES)
+        return;
+    try {
+        db_.CONEXION();
+        if (StatusCaption() != kModificando) {
+            host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
+        } else {
+            data::Transaction transaction(db_.Connection());
+            db_.Execute(L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
+            db_.ACTUALIZAR_BD();
+            transaction.Commit();
+            SetStatusCaption(kRegistrando);
+        }
+        MOSTRAR();
+        EntryReset();
+    } catch (const RuntimeError& e) {
+        host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);
+        SetFocus(Control(L"Text1"));
+    }
+}
+
+void Form1::Command7_Click() { EntryReset(); }
+
+void Form1::EntryReset() {
+    SetText(L"Text1", L"");
+    SetText(L"Text2", L"");
+    SetText(L"Text3", L"");
+    fechar_->SetDateTime(Today(host_.Now()));
+    ESTADO_MOD = 0;
+    SetStatusCaption(kRegistrando);
+    SetFocus(Control(L"Text1"));
+}
+
+}  // namespace arc

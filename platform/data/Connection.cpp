@@ -1,0 +1,138 @@
+#include "Connection.h"
+
+#include "platform/runtime/Text.h"
+
+#include <sqlite3.h>
+
+#include <cwctype>
+
+namespace arc::data {
+namespace {
+
+std::wstring Trim(const std::wstring& s) {
+    size_t a = 0, b = s.size();
+    while (a < b && std::iswspace(s[a])) ++a;
+    while (b > a && std::iswspace(s[b - 1])) --b;
+    return s.substr(a, b - a);
+}
+
+std::wstring Lower(std::wstring s) {
+    for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
+    return s;
+}
+
+const wchar_t kDriverName[] = L"SQLite3 ODBC Driver";
+
+}  // namespace
+
+ConnectionOptions ParseConnectionString(const std::wstring& text) {
+    ConnectionOptions o;
+    bool sawDriver = false;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L';', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring pair = text.substr(start, end - start);
+        start = end + 1;
+        auto eq = pair.find(L'=');
+        if (eq == std::wstring::npos) {
+            if (!Trim(pair).empty())
+                throw RuntimeError(kErrDriver, L"Invalid connection string attribute: " + Trim(pair));
+            continue;
+        }
+        std::wstring key = Lower(Trim(pair.substr(0, eq)));
+        std::wstring value = Trim(pair.substr(eq + 1));
+        if (value.size() >= 2 && value.front() == L'{' && value.back() == L'}') value = value.substr(1, value.size() - 2);
+        if (key == L"driver") {
+            sawDriver = true;
+            o.driver = value;
+        } else if (key == L"database") {
+            o.database = value;
+        } else if (key == L"timeout") {
+            o.timeoutMs = _wtoi(value.c_str());
+        } else if (key == L"syncpragma") {
+            o.syncPragma = value;
+        } else if (key == L"notxn") {
+            o.noTxn = _wtoi(value.c_str()) != 0;
+        }
+        // LongNames, StepAPI and other driver options are accepted as they stand.
+    }
+    if (!sawDriver || o.driver != kDriverName)
+        throw RuntimeError(kErrDriver, L"Data source name not found and no default driver specified: \"" + o.driver +
+                                           L"\" is not the SQLite3 ODBC Driver");
+    if (o.database.empty()) throw RuntimeError(kErrDriver, L"No database file given in the connection string");
+    return o;
+}
+
+std::shared_ptr<Connection> Connection::Open(const std::wstring& connectionString) {
+    std::shared_ptr<Connection> c(new Connection());
+    c->options_ = ParseConnectionString(connectionString);
+    std::string path = ToUtf8(c->options_.database);
+    int rc = sqlite3_open_v2(path.c_str(), &c->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) c->Raise(rc);
+    sqlite3_extended_result_codes(c->db_, 0);
+    if (c->options_.timeoutMs > 0) sqlite3_busy_timeout(c->db_, c->options_.timeoutMs);
+    if (!c->options_.syncPragma.empty()) {
+        std::wstring sync = Lower(c->options_.syncPragma);
+        if (sync == L"off" || sync == L"normal" || sync == L"full" || sync == L"extra" ||
+            (sync.size() == 1 && sync[0] >= L'0' && sync[0] <= L'3'))
+            c->Execute(L"PRAGMA synchronous = " + sync);
+    }
+    // SQLite opens files lazily; read the schema now so that a file that is
+    // not a database, or one locked longer than the time-out, fails here and
+    // is never written to.
+    c->Execute(L"SELECT count(*) FROM sqlite_master");
+    return c;
+}
+
+Connection::~Connection() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void Connection::Raise(int code) const {
+    std::wstring message = db_ ? FromUtf8(sqlite3_errmsg(db_)) : FromUtf8(sqlite3_errstr(code));
+    if (code == SQLITE_CANTOPEN) message += L" (" + options_.database + L")";
+    throw RuntimeError(code, message);
+}
+
+void Connection::Execute(const std::wstring& sql) {
+    std::string text = ToUtf8(sql);
+    const char* tail = text.c_str();
+    while (tail && *tail) {
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, tail, -1, &st, &tail);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(st);
+            Raise(rc);
+        }
+        if (!st) continue;  // blank or comment
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            sqlite3_finalize(st);
+            Raise(rc);
+        }
+        sqlite3_finalize(st);
+    }
+}
+
+Transaction::Transaction(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {
+    connection_->Execute(L"BEGIN IMMEDIATE");
+    open_ = true;
+}
+
+Transaction::~Transaction() {
+    if (open_) {
+        try {
+            connection_->Execute(L"ROLLBACK");
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::Commit() {
+    connection_->Execute(L"COMMIT");
+    open_ = false;
+}
+
+}  // namespace arc::data
