@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace arc {
 
 DataGrid::~DataGrid() {
@@ -106,8 +108,9 @@ void DataGrid::SetAlignment(int column, Align align) {
 
 void DataGrid::SetRowHeight(int twips) {
     // A list view takes its row height from its small image list; an empty
-    // one-pixel-wide list of the wanted height sets it.
-    int px = TwipsToPixels(twips, dpiY_);
+    // one-pixel-wide list of the wanted height sets it; the grid lines take
+    // one more pixel of their own.
+    int px = std::max(1, TwipsToPixels(twips, dpiY_) - 1);
     if (rowSizer_) ImageList_Destroy(rowSizer_);
     rowSizer_ = ImageList_Create(1, px, ILC_COLOR, 0, 1);
     ListView_SetImageList(list_, rowSizer_, LVSIL_SMALL);

@@ -28,8 +28,7 @@ std::optional<std::string> Normalise(const std::wstring& text, const Regional& r
         skipBlanks();
     }
     bool digits = false, decimal = false;
-    // The grouping separator is accepted only between digits of the whole part.
-    const std::wstring& dec = r.decimal;
+        const std::wstring& dec = r.decimal;
     const std::wstring& grp = r.thousand;
     while (i < n) {
         wchar_t c = text[i];
@@ -41,8 +40,9 @@ std::optional<std::string> Normalise(const std::wstring& text, const Regional& r
             decimal = true;
             out += '.';
             i += dec.size();
-        } else if (!decimal && digits && StartsWith(text, i, grp) && i + grp.size() < n &&
-                   text[i + grp.size()] >= L'0' && text[i + grp.size()] <= L'9') {
+        } else if (!decimal && digits && StartsWith(text, i, grp)) {
+            // Grouping is read loosely, as the runtime does: "1,000" and the
+            // "1," on the way to it while typing are both numbers.
             i += grp.size();
         } else {
             break;

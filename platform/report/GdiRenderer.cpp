@@ -1,0 +1,118 @@
+#include "GdiRenderer.h"
+
+#include "TextMetrics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace arc::report {
+namespace {
+
+int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool SystemHasFace(const std::wstring& face) {
+    HDC dc = GetDC(nullptr);
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &lf, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+}  // namespace
+
+int DeviceMapping::X(int twips) const { return originX + static_cast<int>(std::lround(twips * scaleX)); }
+int DeviceMapping::Y(int twips) const { return originY + static_cast<int>(std::lround(twips * scaleY)); }
+
+DeviceMapping DeviceMapping::ForDpi(int dpiX, int dpiY, int originX, int originY, double zoom) {
+    DeviceMapping m;
+    m.scaleX = dpiX * zoom / 1440.0;
+    m.scaleY = dpiY * zoom / 1440.0;
+    m.originX = originX;
+    m.originY = originY;
+    return m;
+}
+
+std::wstring GdiRenderer::DeviceFace(const std::wstring& face) {
+    if (SystemHasFace(face)) return face;
+    std::wstring alternative = IsNarrow(TextStyle{face}) ? L"Liberation Sans Narrow" : L"Liberation Sans";
+    if (face.rfind(L"Arial", 0) == 0 && SystemHasFace(alternative)) return alternative;
+    return face;
+}
+
+HFONT GdiRenderer::FontFor(const TextStyle& style, int height) {
+    auto key = std::make_tuple(style.face, style.bold, style.italic, height);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second.Get();
+    auto face = faces_.find(style.face);
+    if (face == faces_.end()) face = faces_.emplace(style.face, DeviceFace(style.face)).first;
+    LOGFONTW lf{};
+    lf.lfHeight = -height;  // the em, as a character height
+    lf.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style.italic ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_TT_PRECIS;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpynW(lf.lfFaceName, face->second.c_str(), LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    fonts_.emplace(key, Font(font));
+    return font;
+}
+
+void GdiRenderer::Draw(HDC dc, const PageContent& page, const DeviceMapping& map) {
+    int saved = SaveDC(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetMapMode(dc, MM_TEXT);
+    // Rules and frames are at least one device dot wide.
+    int penWidth = std::max(1, static_cast<int>(std::lround(15 * map.scaleX)));
+    Pen pen(CreatePen(PS_SOLID, penWidth, RGB(0, 0, 0)));
+    for (const PageItem& item : page.items) {
+        RECT box{map.X(item.left), map.Y(item.top), map.X(item.left + item.width), map.Y(item.top + item.height)};
+        switch (item.kind) {
+            case PageItem::Kind::Line: {
+                SelectIn p(dc, pen.Get());
+                MoveToEx(dc, box.left, box.top, nullptr);
+                LineTo(dc, box.right, box.bottom);
+                break;
+            }
+            case PageItem::Kind::Rectangle: {
+                SelectIn p(dc, pen.Get());
+                SelectIn b(dc, GetStockObject(NULL_BRUSH));
+                Rectangle(dc, box.left, box.top, box.right, box.bottom);
+                break;
+            }
+            case PageItem::Kind::Text: {
+                if (item.opaque) {
+                    Brush back(CreateSolidBrush(item.back));
+                    FillRect(dc, &box, back.Get());
+                }
+                if (item.frame) {
+                    SelectIn p(dc, pen.Get());
+                    SelectIn b(dc, GetStockObject(NULL_BRUSH));
+                    Rectangle(dc, box.left, box.top, box.right, box.bottom);
+                }
+                int height = std::max(1, static_cast<int>(std::lround(item.font.points * 20 * map.scaleY)));
+                SelectIn f(dc, FontFor(item.font, height));
+                SetTextColor(dc, item.fore);
+                UINT align = TA_BASELINE | TA_NOUPDATECP |
+                             (item.align == Align::Right ? TA_RIGHT : item.align == Align::Center ? TA_CENTER : TA_LEFT);
+                SetTextAlign(dc, align);
+                RECT clip{box.left, box.top, box.right, map.Y(item.clipBottom)};
+                for (const TextLine& line : item.lines) {
+                    if (line.text.empty()) continue;
+                    ExtTextOutW(dc, map.X(line.x), map.Y(line.baseline), ETO_CLIPPED, &clip, line.text.c_str(),
+                                static_cast<UINT>(line.text.size()), nullptr);
+                }
+                break;
+            }
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+}  // namespace arc::report

@@ -1,0 +1,21 @@
+#include "Report.h"
+
+#include "platform/runtime/Error.h"
+
+namespace arc::report {
+
+Layout Report::Paginate(const Regional& regional, std::optional<PageSetup> page) const {
+    if (!source_) throw RuntimeError(91, L"Object variable or With block variable not set (DataSource)");
+    PageSetup sheet = page && page->BodyWidth() >= model_.width && page->BodyHeight() > 0
+                          ? *page
+                          : DefaultPageSetup(model_.width);
+    return Layout(model_, source_, title_, sheet, regional);
+}
+
+void Report::Show(HWND owner, Host& host, PreviewOptions options, std::optional<PageSetup> page) const {
+    Layout layout = Paginate(host.Regional(), page);
+    if (!options.host) options.host = &host;
+    PreviewWindow::ShowModal(owner, layout, options);
+}
+
+}  // namespace arc::report

@@ -1,0 +1,70 @@
+#pragma once
+// The description of a banded report: its sections in printing order, each
+// with a height and controls placed in twips, and the report's default font.
+// A report layout reads like the table of its design; the runtime
+// (Layout, GdiRenderer, PdfWriter, PreviewWindow) gives it life.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace arc::report {
+
+enum class Align { Left, Center, Right };
+
+struct TextStyle {
+    std::wstring face = L"Arial";
+    double points = 8.25;
+    bool bold = false;
+    bool italic = false;
+};
+
+enum class ControlKind {
+    Label,      // fixed caption; "%i" stands for the report title, "%p" the page, "%P" the pages
+    TextField,  // a field of the current record, in a format
+    Sum,        // the sum of a field over every record, in a format
+    Line,       // from (left, top) to (left + width, top + height)
+    Rectangle   // a frame, not filled
+};
+
+struct ReportControl {
+    std::wstring name;
+    ControlKind kind = ControlKind::Label;
+    int left = 0, top = 0, width = 0, height = 0;  // twips within the section
+    std::wstring caption;                         // Label
+    std::wstring field;                           // TextField, Sum
+    std::wstring format;                          // number or date pattern; empty: the value as it is
+    std::optional<TextStyle> font;                // none: the report's default font
+    COLORREF fore = RGB(0, 0, 0);
+    Align align = Align::Left;
+    bool opaque = false;                 // fills its box with back
+    COLORREF back = RGB(255, 255, 255);
+    bool frame = false;                  // thin solid frame around the box
+    bool canGrow = false;                // grows taller to show all its lines
+    bool visible = true;
+};
+
+enum class SectionKind { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };
+
+struct ReportSection {
+    std::wstring name;
+    SectionKind kind = SectionKind::Detail;
+    int height = 0;  // twips
+    std::vector<ReportControl> controls;
+};
+
+struct ReportModel {
+    int width = 0;  // body width in twips
+    TextStyle font;
+    std::vector<ReportSection> sections;
+
+    // The section of a kind, or nullptr.
+    const ReportSection* Find(SectionKind kind) const {
+        for (const auto& s : sections)
+            if (s.kind == kind) return &s;
+        return nullptr;
+    }
+};
+
+}  // namespace arc::report

@@ -1,0 +1,115 @@
+#include "LedgerFixture.h"
+
+#include "platform/runtime/SystemHost.h"
+#include "platform/runtime/Text.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+namespace arc::test {
+
+std::string Narrow(const std::wstring& w) { return ToUtf8(w); }
+
+Sql::Sql(const std::wstring& file) {
+    sqlite3_open_v2(ToUtf8(file).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_busy_timeout(db_, 5000);
+}
+
+Sql::~Sql() { sqlite3_close_v2(db_); }
+
+void Sql::Exec(const std::string& sql) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    EXPECT_EQ(rc, SQLITE_OK) << sql << ": " << (err ? err : "");
+    sqlite3_free(err);
+}
+
+std::vector<std::string> Sql::Rows(const std::string& sql) {
+    std::vector<std::string> out;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db_);
+        return out;
+    }
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        std::string row;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            if (c) row += "|";
+            switch (sqlite3_column_type(st, c)) {
+                case SQLITE_NULL: row += "NULL"; break;
+                case SQLITE_FLOAT: {
+                    char b[64];
+                    std::snprintf(b, sizeof b, "%.17g", sqlite3_column_double(st, c));
+                    row += b;
+                    break;
+                }
+                default: row += reinterpret_cast<const char*>(sqlite3_column_text(st, c)); break;
+            }
+        }
+        out.push_back(row);
+    }
+    sqlite3_finalize(st);
+    return out;
+}
+
+std::string Sql::One(const std::string& sql) {
+    auto rows = Rows(sql);
+    return rows.empty() ? std::string("<none>") : rows.front();
+}
+
+bool LedgerTest::Start() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    form = std::make_unique<Form1>(host, Form1::Options{nullptr, false});
+    try {
+        form->Load();
+    } catch (const RuntimeError& e) {
+        host.messages.push_back({RuntimeErrorText(e), MB_OK});
+        form.reset();
+        return false;
+    }
+    form->Show(SW_SHOW);
+    SetForegroundWindow(form->Hwnd());
+    SetFocus(form->Control(L"Text1"));
+    Pump();
+    return true;
+}
+
+void LedgerTest::Type(const wchar_t* box, const std::wstring& text) {
+    HWND h = form->Control(box);
+    SetFocus(h);
+    for (wchar_t c : text) SendMessageW(h, WM_CHAR, c, 1);
+    Pump();
+}
+
+void LedgerTest::Click(const wchar_t* button) {
+    SendMessageW(form->Control(button), BM_CLICK, 0, 0);
+    Pump();
+}
+
+void LedgerTest::Pump() { PumpPendingMessages(); }
+
+void LedgerTest::Register(const std::wstring& income, const std::wstring& expense, const std::wstring& description) {
+    if (!income.empty()) Type(L"Text1", income);
+    if (!expense.empty()) Type(L"Text2", expense);
+    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(description.c_str()));
+    Click(L"Command2");
+}
+
+void LedgerTest::SelectRow(int row) {
+    form->DataGrid1().SetRow(row);
+    SetFocus(form->DataGrid1().Hwnd());
+    SendMessageW(form->DataGrid1().Hwnd(), WM_CHAR, L' ', 1);
+    Pump();
+}
+
+std::wstring LedgerTest::Focused() const {
+    HWND f = GetFocus();
+    for (const wchar_t* name : {L"Text1", L"Text2", L"Text3", L"Text4", L"Text5", L"Command2"})
+        if (f == form->Control(name)) return name;
+    if (f == form->DataGrid1().Hwnd()) return L"DataGrid1";
+    return L"?";
+}
+
+}  // namespace arc::test

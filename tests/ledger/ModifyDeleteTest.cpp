@@ -1,0 +1,294 @@
+// Selecting a movement in the grid, modifying and deleting it, and the
+// entry reset, with every balance checked against the running sum.
+#include "LedgerFixture.h"
+
+#include "platform/runtime/DateValue.h"
+
+#include <commctrl.h>
+
+namespace arc::test {
+namespace {
+
+class ModifyDelete : public LedgerTest {
+protected:
+    ModifyDelete(const wchar_t* locale = L"en-US") : LedgerTest(locale) {}
+
+    // Three movements: +1000, -250.5, +12.5.
+    void StartWithThreeRows() {
+        ASSERT_TRUE(Start());
+        Register(L"1000", L"", L"primero");
+        Register(L"", L"250.5", L"segundo");
+        Register(L"12.5", L"", L"tercero");
+        ASSERT_EQ(form->DataGrid1().RowCount(), 3);
+    }
+
+    // Every ESTADO equals the running sum of INGEGR in entry order.
+    void ExpectConsistentBalances() {
+        Sql db(DbPath());
+        EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS f WHERE ESTADO IS NOT "
+                         "(SELECT SUM(INGEGR) FROM FINANZAS g WHERE g.ID <= f.ID)"),
+                  "0");
+    }
+
+    std::vector<std::string> Amounts() {
+        Sql db(DbPath());
+        return db.Rows("SELECT ID, INGRESO, EGRESO, INGEGR, ESTADO FROM FINANZAS ORDER BY ID");
+    }
+
+    void ClickGrid() {
+        NMHDR n{form->DataGrid1().Hwnd(), Form1::kDataGrid1, static_cast<UINT>(NM_CLICK)};
+        SendMessageW(form->Hwnd(), WM_NOTIFY, Form1::kDataGrid1, reinterpret_cast<LPARAM>(&n));
+    }
+
+    void PumpFor(DWORD ms) {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            Pump();
+            Sleep(10);
+        }
+    }
+
+    void ExpectEntryReset() {
+        EXPECT_EQ(form->ESTADO_MOD, 0);
+        EXPECT_EQ(Text(L"Text1"), L"");
+        EXPECT_EQ(Text(L"Text2"), L"");
+        EXPECT_EQ(Text(L"Text3"), L"");
+        EXPECT_EQ(form->FECHAR().DateTime(), DateSerial(2026, 12, 7));
+        EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
+        EXPECT_EQ(form->StatusColour(), RGB(0, 0, 255));
+        EXPECT_EQ(Focused(), L"Text1");
+    }
+};
+
+class ModifyDeleteEs : public ModifyDelete {
+protected:
+    ModifyDeleteEs() : ModifyDelete(L"es-ES") {}
+};
+
+const wchar_t kModifyQuestion[] =
+    L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?";
+const wchar_t kDeleteQuestion[] =
+    L"CUIDADO: Está a punto de eliminar el registro.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?";
+const wchar_t kNotModifying[] =
+    L"El estado no es ''Modificando...'' Haga clic en un registro y luego intente de nuevo.";
+
+TEST_F(ModifyDelete, ALoadedRowFillsTheEntryFieldsAndTurnsTheStateRed) {
+    ASSERT_TRUE(Start());
+    {
+        Sql db(DbPath());
+        db.Exec("INSERT INTO FINANZAS VALUES (40000, '2026-01-05', 'OFRENDA', 1500, 0, '2026-12-07', 1500, 1500)");
+    }
+    form->MOSTRAR();
+    SelectRow(0);
+    EXPECT_EQ(Text(L"Text1"), L"1500");
+    EXPECT_EQ(Text(L"Text2"), L"0");
+    EXPECT_EQ(Text(L"Text3"), L"OFRENDA");
+    DWORD from = 0, to = 0;
+    SendMessageW(form->Control(L"Text3"), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 7u);
+    EXPECT_EQ(Focused(), L"Text3");
+    EXPECT_EQ(form->FECHAR().DateTime(), DateSerial(2026, 1, 5));
+    EXPECT_EQ(form->ESTADO_MOD, 40000);  // beyond a 16-bit id
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
+    EXPECT_EQ(form->StatusColour(), RGB(255, 0, 0));
+}
+
+TEST_F(ModifyDelete, AClickLoadsAfterTheTimerAndAKeyAtOnceButArrowsNever) {
+    StartWithThreeRows();
+    form->DataGrid1().SetRow(1);
+    ClickGrid();
+    EXPECT_TRUE(form->Timer2Armed());
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
+    PumpFor(400);
+    EXPECT_FALSE(form->Timer2Armed());
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
+    EXPECT_EQ(Text(L"Text2"), L"250.5");
+    form->EntryReset();
+
+    HWND grid = form->DataGrid1().Hwnd();
+    SetFocus(grid);
+    for (WPARAM key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR}) {
+        PostMessageW(grid, WM_KEYDOWN, key, 1);
+        PostMessageW(grid, WM_KEYUP, key, 0xC0000001);
+    }
+    PumpFor(50);
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
+    EXPECT_EQ(Text(L"Text3"), L"");
+    form->DataGrid1().SetRow(2);
+    SetFocus(grid);
+    PostMessageW(grid, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(grid, WM_KEYUP, VK_RETURN, 0xC0000001);
+    PumpFor(50);
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
+    EXPECT_EQ(Text(L"Text3"), L"TERCERO");
+    EXPECT_EQ(form->DefaultButtonId(), Form1::kCommand2);
+}
+
+TEST_F(ModifyDelete, LoadingWithoutARowDoesNothing) {
+    ASSERT_TRUE(Start());
+    form->RowLoadingStep();
+    SetFocus(form->DataGrid1().Hwnd());
+    SendMessageW(form->DataGrid1().Hwnd(), WM_CHAR, L'a', 1);
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
+    EXPECT_EQ(form->ESTADO_MOD, 0);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(ModifyDelete, ModifyingWithoutRetypingKeepsTheAmountsDecimals) {
+    StartWithThreeRows();
+    SelectRow(2);
+    EXPECT_EQ(Text(L"Text1"), L"12.5");
+    Click(L"Command4");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, kModifyQuestion);
+    EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
+    EXPECT_EQ(Amounts().back(), "3|12.5|0|12.5|762");
+    ExpectEntryReset();
+}
+
+TEST_F(ModifyDelete, ModifyingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
+    StartWithThreeRows();
+    SelectRow(0);
+    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2,000"));
+    Click(L"Command4");
+    EXPECT_EQ(Amounts(), (std::vector<std::string>{"1|2000|0|2000|2000", "2|0|250.5|-250.5|1749.5",
+                                                   "3|12.5|0|12.5|1762"}));
+    SelectRow(1);
+    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"100"));
+    form->FECHAR().SetDateTime(DateSerial(2025, 6, 1));
+    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doña 'Ana'\r\nluz"));
+    Click(L"Command4");
+    EXPECT_EQ(Amounts()[1], "2|0|100|-100|1900");
+    {
+        Sql db(DbPath());
+        EXPECT_EQ(db.One("SELECT FECHA || '|' || DESCRIPCION || '|' || FECHA_OP FROM FINANZAS WHERE ID = 2"),
+                  "2025-06-01|Doña 'Ana'\r\nluz|2026-12-07");
+    }
+    SelectRow(2);
+    // An income turned into an expense: the income box goes to 0 by itself.
+    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7.25"));
+    EXPECT_EQ(Text(L"Text1"), L"0");
+    Click(L"Command4");
+    EXPECT_EQ(Amounts()[2], "3|0|7.25|-7.25|1892.75");
+    ExpectConsistentBalances();
+    EXPECT_EQ(form->DataGrid1().CellText(2, 5), L"1,892.75");
+}
+
+TEST_F(ModifyDelete, DeletingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
+    StartWithThreeRows();
+    Register(L"5", L"", L"cuarto");
+    SelectRow(0);
+    Click(L"Command3");
+    EXPECT_EQ(host.messages.back().text, kDeleteQuestion);
+    EXPECT_EQ(Amounts(), (std::vector<std::string>{"2|0|250.5|-250.5|-250.5", "3|12.5|0|12.5|-238",
+                                                   "4|5|0|5|-233"}));
+    ExpectEntryReset();
+    SelectRow(1);
+    Click(L"Command3");
+    SelectRow(1);
+    Click(L"Command3");
+    EXPECT_EQ(Amounts(), std::vector<std::string>{"2|0|250.5|-250.5|-250.5"});
+    EXPECT_EQ(form->DataGrid1().RowCount(), 1);
+    ExpectConsistentBalances();
+}
+
+TEST_F(ModifyDelete, AnsweringNoChangesNothing) {
+    StartWithThreeRows();
+    SelectRow(1);
+    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cambiado"));
+    auto before = Amounts();
+    host.answers = {IDNO, IDNO};
+    Click(L"Command4");
+    Click(L"Command3");
+    EXPECT_EQ(Amounts(), before);
+    EXPECT_EQ(Text(L"Text3"), L"cambiado");
+    EXPECT_EQ(Text(L"Text2"), L"250.5");
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
+    EXPECT_EQ(form->ESTADO_MOD, 2);
+}
+
+TEST_F(ModifyDelete, ConfirmingWhileRegisteringShowsTheStateAndClearsTheEntry) {
+    StartWithThreeRows();
+    auto before = Amounts();
+    for (const wchar_t* button : {L"Command4", L"Command3"}) {
+        host.messages.clear();
+        Type(L"Text1", L"99");
+        form->FECHAR().SetDateTime(DateSerial(2020, 1, 1));
+        Click(button);
+        ASSERT_EQ(host.messages.size(), 2u);
+        EXPECT_EQ(host.messages[1].text, kNotModifying);
+        EXPECT_EQ(host.messages[1].flags, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(Amounts(), before);
+        ExpectEntryReset();
+    }
+}
+
+TEST_F(ModifyDelete, BothAmountsZeroWritesNothingButResets) {
+    StartWithThreeRows();
+    SelectRow(0);
+    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    auto before = Amounts();
+    Click(L"Command4");
+    EXPECT_EQ(Amounts(), before);
+    ExpectEntryReset();
+}
+
+TEST_F(ModifyDelete, AnEmptyAmountBoxStopsTheModificationBeforeAnyWrite) {
+    StartWithThreeRows();
+    SelectRow(0);
+    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3000"));
+    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    auto before = Amounts();
+    Click(L"Command4");
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1].text.rfind(L"Hay este error > ''", 0), 0u);
+    EXPECT_NE(host.messages[1].text.find(L"''. Es probable que ya no exista el registro que usted está intentando "
+                                         L"modificar."),
+              std::wstring::npos);
+    EXPECT_EQ(Amounts(), before);
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
+    EXPECT_EQ(form->ESTADO_MOD, 1);
+    EXPECT_EQ(Focused(), L"Text1");
+}
+
+TEST_F(ModifyDelete, ALockedDatabaseDuringModifyOrDeleteChangesNothing) {
+    StartWithThreeRows();
+    SelectRow(1);
+    auto before = Amounts();
+    {
+        Sql other(DbPath());
+        other.Exec("BEGIN EXCLUSIVE");
+        Click(L"Command4");
+        Click(L"Command3");
+        other.Exec("ROLLBACK");
+    }
+    ASSERT_EQ(host.messages.size(), 4u);
+    EXPECT_EQ(host.messages[1].text.rfind(L"Hay este error > ''", 0), 0u);
+    EXPECT_EQ(host.messages[3].text.rfind(L"Hay este error > ''", 0), 0u);
+    EXPECT_EQ(Amounts(), before);
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
+    EXPECT_EQ(Text(L"Text2"), L"250.5");
+    Click(L"Command3");
+    EXPECT_EQ(Amounts().size(), 2u);
+    ExpectConsistentBalances();
+}
+
+TEST_F(ModifyDelete, CancelarResetsTheEntry) {
+    StartWithThreeRows();
+    SelectRow(1);
+    Click(L"Command7");
+    ExpectEntryReset();
+}
+
+TEST_F(ModifyDeleteEs, AmountsTravelWithTheLocalesDecimalSeparator) {
+    ASSERT_TRUE(Start());
+    Register(L"1.234,5", L"", L"uno");
+    SelectRow(0);
+    EXPECT_EQ(Text(L"Text1"), L"1234,5");
+    Click(L"Command4");
+    EXPECT_EQ(Amounts(), std::vector<std::string>{"1|1234.5|0|1234.5|1234.5"});
+}
+
+}  // namespace
+}  // namespace arc::test

@@ -1,0 +1,224 @@
+// Start-up, the database and the day view of the main window.
+#include "LedgerFixture.h"
+
+#include "platform/runtime/DateValue.h"
+#include "platform/runtime/Format.h"
+#include "platform/runtime/Text.h"
+#include "platform/window/Twips.h"
+
+#include <commctrl.h>
+
+namespace arc::test {
+namespace {
+
+const char kSchema[] =
+    "CREATE TABLE FINANZAS (`ID` INTEGER PRIMARY KEY AUTOINCREMENT, `FECHA` TEXT, `DESCRIPCION` TEXT, "
+    "`INGRESO` DOUBLE, `EGRESO` DOUBLE, `FECHA_OP` TEXT, `INGEGR` DOUBLE, ESTADO DOUBLE)";
+
+// A ledger row written directly, the way the program would have stored it.
+void AddRow(Sql& db, const std::string& fecha, const std::string& desc, double in, double out,
+            const std::string& fechaOp) {
+    char sql[512];
+    std::snprintf(sql, sizeof sql,
+                  "INSERT INTO FINANZAS (FECHA, DESCRIPCION, INGRESO, EGRESO, FECHA_OP, INGEGR, ESTADO) "
+                  "VALUES ('%s', '%s', %.17g, %.17g, '%s', %.17g, "
+                  "%.17g + COALESCE((SELECT SUM(INGEGR) FROM FINANZAS), 0))",
+                  fecha.c_str(), desc.c_str(), in, out, fechaOp.c_str(), in - out, in - out);
+    db.Exec(sql);
+}
+
+void CreateLedger(const std::wstring& file) {
+    Sql db(file);
+    db.Exec(ToUtf8(LedgerDatabase::kCreateTable));
+}
+
+using Spine = LedgerTest;
+
+TEST_F(Spine, FirstStartCreatesTheFileWithExactlyTheSchema) {
+    ASSERT_TRUE(Start());
+    Sql db(DbPath());
+    EXPECT_EQ(db.One("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'FINANZAS'"), "1");
+    EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "0");
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
+    EXPECT_EQ(form->StatusColour(), RGB(0, 0, 255));
+    EXPECT_EQ(form->ESTADO_MOD, 0);
+    EXPECT_EQ(Text(L"Text4"), L"");
+    EXPECT_EQ(Text(L"Text5"), L"");
+    EXPECT_EQ(form->DataGrid1().RowCount(), 0);
+    EXPECT_EQ(form->DataGrid1().ColumnCount(), 6);
+    EXPECT_EQ(Text(L"Label7"), LongDate(DateSerial(2026, 12, 7), host.regional));
+    EXPECT_FALSE(IsWindowVisible(form->Control(L"Frame1")));
+    EXPECT_EQ(form->FECHAR().DateTime(), DateSerial(2026, 12, 7));
+    EXPECT_EQ(form->HASTA().DateTime(), DateSerial(2026, 12, 7));
+    EXPECT_EQ(Focused(), L"Text1");
+}
+
+TEST_F(Spine, TheStoredSchemaTextIsTheStatementAsWritten) {
+    ASSERT_TRUE(Start());
+    // SQLite stores the statement without its "if NOT exists"; the rest must
+    // match the statement byte for byte.
+    Sql db(DbPath());
+    EXPECT_EQ(db.One("SELECT sql FROM sqlite_master WHERE name = 'FINANZAS'"), kSchema);
+}
+
+TEST_F(Spine, AnExistingTableOfAnotherLayoutIsUsedUnchanged) {
+    {
+        Sql db(DbPath());
+        db.Exec("CREATE TABLE FINANZAS (ID INTEGER PRIMARY KEY, FECHA TEXT, DESCRIPCION TEXT, INGRESO DOUBLE, "
+                "EGRESO DOUBLE, FECHA_OP TEXT, INGEGR DOUBLE, ESTADO DOUBLE, NOTA TEXT)");
+        db.Exec("INSERT INTO FINANZAS VALUES (7, '2026-12-01', 'VIEJO', 5, 0, '2026-12-07', 5, 5, 'x')");
+    }
+    ASSERT_TRUE(Start());
+    Sql db(DbPath());
+    EXPECT_NE(db.One("SELECT sql FROM sqlite_master WHERE name = 'FINANZAS'").find("NOTA TEXT"), std::string::npos);
+    EXPECT_EQ(form->DataGrid1().RowCount(), 1);
+    EXPECT_EQ(form->DataGrid1().CellText(0, 2), L"VIEJO");
+}
+
+TEST_F(Spine, TheDayViewListsWhatWasKeyedInTodayInEntryOrder) {
+    CreateLedger(DbPath());
+    {
+        Sql db(DbPath());
+        AddRow(db, "2026-11-15", "MES PASADO", 1500, 0, "2026-12-07");
+        AddRow(db, "2026-12-07", "AYER", 10, 0, "2026-12-06");
+        AddRow(db, "2026-12-01", "GASTO", 0, 1234.5, "2026-12-07");
+        AddRow(db, "2026-12-07", "NEGATIVO", 0, 1000, "2026-12-07");
+    }
+    ASSERT_TRUE(Start());
+    DataGrid& g = form->DataGrid1();
+    ASSERT_EQ(g.RowCount(), 3);
+    const wchar_t* headers[] = {L"ID", L"FECHA", L"DESCRIPCION", L"INGRESO", L"EGRESO", L"ESTADO"};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(g.ColumnHeader(c), headers[c]);
+    EXPECT_EQ(g.CellText(0, 2), L"MES PASADO");
+    EXPECT_EQ(g.CellText(1, 2), L"GASTO");
+    EXPECT_EQ(g.CellText(2, 2), L"NEGATIVO");
+    // The hidden ID still carries the row's identity.
+    EXPECT_EQ(g.ColumnWidth(0), 0);
+    EXPECT_EQ(ListView_GetColumnWidth(g.Hwnd(), 0), 0);
+    EXPECT_EQ(g.CellText(0, 0), L"1");
+    EXPECT_EQ(g.CellText(2, 0), L"4");
+    EXPECT_EQ(g.CellText(0, 1), L"2026-11-15");
+    EXPECT_EQ(g.CellText(0, 3), L"1,500.");
+    EXPECT_EQ(g.CellText(0, 4), L"0.");
+    EXPECT_EQ(g.CellText(1, 4), L"1,234.5");
+    EXPECT_EQ(g.CellText(1, 5), L"275.5");
+    EXPECT_EQ(g.CellText(2, 5), L"-724.5");
+    const int widths[] = {0, 1500, 5800, 1700, 1700, 1700};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(g.ColumnWidth(c), widths[c]);
+    EXPECT_EQ(g.RowHeightPixels(), TwipsToPixels(300, ScreenDpiY()));
+}
+
+TEST_F(Spine, TheDayViewFollowsTheLocalesNumberFormat) {
+    host.regional = RegionalFor(L"es-ES");
+    CreateLedger(DbPath());
+    {
+        Sql db(DbPath());
+        AddRow(db, "2026-12-07", "OFRENDA", 1234.5, 0, "2026-12-07");
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form->DataGrid1().CellText(0, 3), L"1.234,5");
+    EXPECT_EQ(form->DataGrid1().CellText(0, 4), L"0,");
+}
+
+TEST_F(Spine, BalancesAreRecomputedInEntryOrderAfterDeletionsAndGaps) {
+    CreateLedger(DbPath());
+    {
+        Sql db(DbPath());
+        AddRow(db, "2026-12-07", "A", 100, 0, "2026-12-07");
+        AddRow(db, "2026-12-01", "B", 0, 30, "2026-12-07");
+        AddRow(db, "2026-12-07", "C", 50, 0, "2026-12-07");
+        AddRow(db, "2026-11-01", "D", 0, 5, "2026-12-07");
+        db.Exec("DELETE FROM FINANZAS WHERE ID IN (1, 3)");
+        AddRow(db, "2026-10-01", "E", 7, 0, "2026-12-07");
+    }
+    ASSERT_TRUE(Start());
+    form->Database().CONEXION();
+    form->Database().ACTUALIZAR_BD();
+    Sql db(DbPath());
+    EXPECT_EQ(db.Rows("SELECT ID, ESTADO FROM FINANZAS ORDER BY ID"),
+              (std::vector<std::string>{"2|-30", "4|-35", "5|-28"}));
+    // A deleted id is never given out again.
+    db.Exec("INSERT INTO FINANZAS (ID) VALUES (NULL)");
+    EXPECT_EQ(db.One("SELECT max(ID) FROM FINANZAS"), "6");
+}
+
+TEST_F(Spine, ANewConnectionLeavesTheEarlierRecordSetReadable) {
+    CreateLedger(DbPath());
+    {
+        Sql db(DbPath());
+        AddRow(db, "2026-12-07", "UNO", 1, 0, "2026-12-07");
+    }
+    ASSERT_TRUE(Start());
+    auto earlier = form->WindowRecordset();
+    auto firstConnection = form->Database().Connection();
+    form->Database().CONEXION();
+    form->Database().CONEXION();
+    EXPECT_NE(form->Database().Connection(), firstConnection);
+    EXPECT_EQ(earlier->At(0, 2).AsText(), L"UNO");
+    EXPECT_EQ(form->DataGrid1().CellText(0, 2), L"UNO");
+    form->Database().Execute(L"INSERT INTO FINANZAS (DESCRIPCION) VALUES ('DOS')");
+    EXPECT_EQ(form->Database().OpenRecordset(L"SELECT count(*) AS N FROM FINANZAS")->Field(L"N").AsInteger(), 2);
+}
+
+TEST_F(Spine, SettingsFilesGiveTheirFirstLineOnly) {
+    WriteBytes(folder / L"unidad.inf", "E\r\nF\r\n");
+    WriteBytes(folder / L"entidad.inf", "Iglesia San Jos\xe9 y Ni\xf1os\r\nsegunda\r\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Text(L"Text4"), L"E");
+    EXPECT_EQ(Text(L"Text5"), L"Iglesia San José y Niños");
+}
+
+TEST_F(Spine, EmptyOrMissingSettingsFilesGiveEmptyBoxes) {
+    WriteBytes(folder / L"unidad.inf", "\r\nD\r\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Text(L"Text4"), L"");
+    EXPECT_EQ(Text(L"Text5"), L"");
+}
+
+TEST_F(Spine, TheStatusColourFollowsTheCaption) {
+    ASSERT_TRUE(Start());
+    form->SetStatusCaption(L"Estado: Modificando...");
+    EXPECT_EQ(form->StatusColour(), RGB(255, 0, 0));
+    form->SetStatusCaption(L"Estado: modificando...");
+    EXPECT_EQ(form->StatusColour(), RGB(0, 0, 255));
+    form->SetStatusCaption(L"Estado: Modificando...");
+    form->SetStatusCaption(L"Estado: Registrando...");
+    EXPECT_EQ(form->StatusColour(), RGB(0, 0, 255));
+}
+
+TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
+    host.installFolder = folder / L"no_existe";
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"'14'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    EXPECT_EQ(FindWindowW(L"ArcandoraForm1", nullptr), nullptr);
+}
+
+TEST_F(Spine, AFileThatIsNotADatabaseIsNeverTouched) {
+    const std::string text = "Lista de compras: pan, leche, huevos.\r\n";
+    WriteBytes(DbPath(), text);
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"'26'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    EXPECT_EQ(ReadBytes(DbPath()), text);
+}
+
+TEST_F(Spine, ADatabaseLockedLongerThanTheTimeoutEndsTheStart) {
+    CreateLedger(DbPath());
+    Sql other(DbPath());
+    other.Exec("BEGIN EXCLUSIVE");
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"'5'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    other.Exec("ROLLBACK");
+}
+
+TEST_F(Spine, ClosingTheWindowDestroysIt) {
+    ASSERT_TRUE(Start());
+    HWND h = form->Hwnd();
+    SendMessageW(h, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(h));
+}
+
+}  // namespace
+}  // namespace arc::test

@@ -1,0 +1,151 @@
+// The data layer over SQLite: the connection string, opening and its
+// failures, record sets with NULL kept apart from 0, and transactions.
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "platform/runtime/Text.h"
+#include "support/TempFolder.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+using namespace arc;
+using namespace arc::data;
+using arc::test::TempFolder;
+
+namespace {
+std::wstring ConnectionTo(const std::wstring& file, const std::wstring& driver = L"SQLite3 ODBC Driver") {
+    return L"DRIVER=" + driver + L";Database=" + file + L";LongNames=0;Timeout=1000;NoTXN=0;SyncPragma=NORMAL;StepAPI=0;";
+}
+
+long ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+}  // namespace
+
+TEST(ConnectionString, ReadsEveryOption) {
+    auto o = ParseConnectionString(
+        L"DRIVER=SQLite3 ODBC Driver;Database=C:\\ARCANDORA\\BD.db;LongNames=0;Timeout=1000;NoTXN=0;"
+        L"SyncPragma=NORMAL;StepAPI=0;");
+    EXPECT_EQ(o.driver, L"SQLite3 ODBC Driver");
+    EXPECT_EQ(o.database, L"C:\\ARCANDORA\\BD.db");
+    EXPECT_EQ(o.timeoutMs, 1000);
+    EXPECT_EQ(o.syncPragma, L"NORMAL");
+    EXPECT_FALSE(o.noTxn);
+}
+
+TEST(ConnectionString, AnotherDriverIsAnErrorThatSaysSo) {
+    try {
+        ParseConnectionString(L"DRIVER=Other Driver;Database=x.db;");
+        FAIL();
+    } catch (const RuntimeError& e) {
+        EXPECT_NE(e.Description().find(L"Other Driver"), std::wstring::npos);
+    }
+    EXPECT_NE(ErrorOf([] { ParseConnectionString(L"Database=x.db;"); }), 0);
+}
+
+TEST(Connection, OpeningAMissingFileCreatesIt) {
+    TempFolder dir;
+    auto c = Connection::Open(ConnectionTo(dir / L"nuevo.db"));
+    c->Execute(L"CREATE TABLE T (A)");
+    EXPECT_NE(GetFileAttributesW((dir / L"nuevo.db").c_str()), INVALID_FILE_ATTRIBUTES);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(c->Handle(), "PRAGMA synchronous", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 1);  // NORMAL
+    sqlite3_finalize(st);
+}
+
+TEST(Connection, FailuresCarrySqlitesNumberAndLeaveFilesAlone) {
+    TempFolder dir;
+    EXPECT_EQ(ErrorOf([&] { Connection::Open(ConnectionTo(dir / L"no\\such\\BD.db")); }), SQLITE_CANTOPEN);
+
+    const std::string text = "esto no es una base de datos, solo texto que ocupa varias lineas\r\n"
+                             "y que nadie debe sobrescribir jamas.\r\n";
+    test::WriteBytes(dir / L"texto.db", text);
+    EXPECT_EQ(ErrorOf([&] { Connection::Open(ConnectionTo(dir / L"texto.db"))->Execute(L"CREATE TABLE T (A)"); }),
+              SQLITE_NOTADB);
+    EXPECT_EQ(test::ReadBytes(dir / L"texto.db"), text);
+}
+
+TEST(Connection, ALockHeldLongerThanTheTimeoutIsBusy) {
+    TempFolder dir;
+    auto first = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    first->Execute(L"CREATE TABLE T (A)");
+    first->Execute(L"BEGIN EXCLUSIVE");
+    DWORD start = GetTickCount();
+    EXPECT_EQ(ErrorOf([&] { Connection::Open(ConnectionTo(dir / L"BD.db")); }), SQLITE_BUSY);
+    EXPECT_GE(GetTickCount() - start, 900u);
+    first->Execute(L"ROLLBACK");
+    EXPECT_EQ(ErrorOf([&] { Connection::Open(ConnectionTo(dir / L"BD.db")); }), 0);
+}
+
+TEST(Recordset, ReadsEverythingWithNullApartFromZero) {
+    TempFolder dir;
+    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    c->Execute(L"CREATE TABLE T (ID INTEGER PRIMARY KEY, N DOUBLE, S TEXT); INSERT INTO T VALUES (1, NULL, 'NIÑOS');"
+               L"INSERT INTO T VALUES (2, 0, NULL); INSERT INTO T VALUES (3, 12.5, '');");
+    Recordset rs;
+    rs.CursorLocation = adUseClient;
+    rs.ActiveConnection = c;
+    rs.LockType = adLockOptimistic;
+    rs.CursorType = adOpenDynamic;
+    rs.Open(L"SELECT ID, N AS VALOR, S FROM T ORDER BY ID");
+    ASSERT_EQ(rs.RecordCount(), 3u);
+    EXPECT_EQ(rs.FieldName(1), L"VALOR");
+    EXPECT_TRUE(rs.Field(L"valor").IsNull());
+    EXPECT_EQ(rs.Field(L"S").AsText(), L"NIÑOS");
+    rs.MoveNext();
+    EXPECT_FALSE(rs.Field(1).IsNull());
+    EXPECT_EQ(rs.Field(1).AsDouble(), 0.0);
+    EXPECT_EQ(rs.Field(1).GetType(), Value::Type::Real);
+    EXPECT_TRUE(rs.Field(2).IsNull());
+    rs.MoveNext();
+    EXPECT_EQ(rs.Field(L"ID").AsInteger(), 3);
+    EXPECT_EQ(rs.Field(L"VALOR").AsDouble(), 12.5);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(ErrorOf([&] { rs.Field(L"ID"); }), 3021);
+    rs.MoveFirst();
+    EXPECT_EQ(ErrorOf([&] { rs.Field(L"NOPE"); }), 3265);
+}
+
+TEST(Recordset, KeepsItsConnectionAliveAndFailsWithoutOne) {
+    TempFolder dir;
+    auto rs = std::make_shared<Recordset>();
+    {
+        auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+        c->Execute(L"CREATE TABLE T (A); INSERT INTO T VALUES ('x')");
+        rs->ActiveConnection = c;
+    }
+    rs->Open(L"SELECT A FROM T");
+    EXPECT_EQ(rs->Field(L"A").AsText(), L"x");
+    Recordset orphan;
+    EXPECT_NE(ErrorOf([&] { orphan.Open(L"SELECT 1"); }), 0);
+    EXPECT_EQ(ErrorOf([&] { rs->Open(L"SELECT nothing FROM nowhere"); }), SQLITE_ERROR);
+}
+
+TEST(Transaction, RollsBackUnlessCommitted) {
+    TempFolder dir;
+    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    c->Execute(L"CREATE TABLE T (A)");
+    {
+        Transaction t(c);
+        c->Execute(L"INSERT INTO T VALUES (1)");
+    }
+    {
+        Transaction t(c);
+        c->Execute(L"INSERT INTO T VALUES (2)");
+        t.Commit();
+    }
+    Recordset rs;
+    rs.ActiveConnection = c;
+    rs.Open(L"SELECT group_concat(A) AS V FROM T");
+    EXPECT_EQ(rs.Field(L"V").AsText(), L"2");
+}

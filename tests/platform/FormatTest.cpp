@@ -1,0 +1,148 @@
+// The runtime's formats and conversions under an English and a Spanish
+// locale: what the grid, the report, the SQL and the backup stamp rely on.
+#include "platform/runtime/DateValue.h"
+#include "platform/runtime/Error.h"
+#include "platform/runtime/Format.h"
+#include "platform/runtime/NumberText.h"
+
+#include <gtest/gtest.h>
+
+using namespace arc;
+
+namespace {
+const Regional& En() {
+    static Regional r = RegionalFor(L"en-US");
+    return r;
+}
+const Regional& Es() {
+    static Regional r = RegionalFor(L"es-ES");
+    return r;
+}
+}  // namespace
+
+TEST(Regional, LocalesGiveTheirSeparators) {
+    EXPECT_EQ(En().decimal, L".");
+    EXPECT_EQ(En().thousand, L",");
+    EXPECT_EQ(Es().decimal, L",");
+    EXPECT_EQ(Es().thousand, L".");
+}
+
+TEST(FormatNumber, GridPatternKeepsTheSeparatorAndDropsZeroDecimals) {
+    const std::wstring p = L"#,##0.##";
+    EXPECT_EQ(FormatNumber(1500, p, En()), L"1,500.");
+    EXPECT_EQ(FormatNumber(1234.5, p, En()), L"1,234.5");
+    EXPECT_EQ(FormatNumber(0.25, p, En()), L"0.25");
+    EXPECT_EQ(FormatNumber(0, p, En()), L"0.");
+    EXPECT_EQ(FormatNumber(-40, p, En()), L"-40.");
+    EXPECT_EQ(FormatNumber(-1234567.891, p, En()), L"-1,234,567.89");
+    EXPECT_EQ(FormatNumber(999.999, p, En()), L"1,000.");
+    EXPECT_EQ(FormatNumber(1500, p, Es()), L"1.500,");
+    EXPECT_EQ(FormatNumber(1234.5, p, Es()), L"1.234,5");
+    EXPECT_EQ(FormatNumber(0, p, Es()), L"0,");
+}
+
+TEST(FormatNumber, OptionalDigitsShowNothingForZero) {
+    EXPECT_EQ(FormatNumber(0, L"#,###", En()), L"");
+    EXPECT_EQ(FormatNumber(1500, L"#,###", En()), L"1,500");
+    EXPECT_EQ(FormatNumber(-1500.4, L"#,###", En()), L"-1,500");
+    EXPECT_EQ(FormatNumber(1500, L"#,###.##", En()), L"1,500.");
+    EXPECT_EQ(FormatNumber(1500.5, L"#,###.##", Es()), L"1.500,5");
+    EXPECT_EQ(FormatNumber(0.5, L"#,###.##", En()), L".5");
+    EXPECT_EQ(FormatNumber(0, L"#,###.##", En()), L".");
+}
+
+TEST(FormatNumber, WholeNumberPatternRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(FormatNumber(12.5, L"0", En()), L"13");
+    EXPECT_EQ(FormatNumber(12.4, L"0", En()), L"12");
+    EXPECT_EQ(FormatNumber(-12.5, L"0", En()), L"-13");
+    EXPECT_EQ(FormatNumber(1234567, L"0", Es()), L"1234567");
+}
+
+TEST(FormatDate, BackupStampReadsTheSecondMonthAsMinutes) {
+    double v = DateSerial(2026, 12, 6) + TimeSerial(14, 30, 5);
+    EXPECT_EQ(FormatDate(v, L"YYMMDDHHMMSS", En()), L"261206143005");
+    EXPECT_EQ(FormatDate(DateSerial(2009, 1, 2) + TimeSerial(3, 4, 5), L"YYMMDDHHMMSS", Es()), L"090102030405");
+    EXPECT_EQ(FormatDate(DateSerial(2024, 3, 5), L"YYYY-MM-DD", Es()), L"2024-03-05");
+}
+
+TEST(FormatDate, ReportDatesUseTheLanguageOfTheLocale) {
+    double v = DateSerial(2024, 3, 5);
+    EXPECT_EQ(FormatDate(v, L"d-MMM-yy", En()), L"5-Mar-24");
+    EXPECT_EQ(FormatDate(v, L"d-MMM-yy", Es()), L"5-" + Es().monthAbbrevs[2] + L"-24");
+    EXPECT_EQ(LongDate(DateSerial(2026, 12, 7), Es()), L"lunes, 7 de diciembre de 2026");
+    EXPECT_EQ(FormatDate(DateSerial(2026, 12, 7), L"DDDDDD", En()), LongDate(DateSerial(2026, 12, 7), En()));
+    EXPECT_NE(LongDate(DateSerial(2026, 12, 7), En()).find(L"December"), std::wstring::npos);
+}
+
+TEST(NumberText, LeadingNumberReading) {
+    EXPECT_DOUBLE_EQ(Val(L"12.5"), 12.5);
+    EXPECT_DOUBLE_EQ(Val(L"1,000"), 1);
+    EXPECT_DOUBLE_EQ(Val(L"-5"), -5);
+    EXPECT_DOUBLE_EQ(Val(L"7 kg"), 7);
+    EXPECT_DOUBLE_EQ(Val(L"abc"), 0);
+    EXPECT_DOUBLE_EQ(Val(L""), 0);
+    EXPECT_DOUBLE_EQ(Val(L"  1 2"), 12);
+}
+
+TEST(NumberText, RegionalFullValueAndNumericTest) {
+    EXPECT_EQ(ParseNumber(L"1,000", En()), 1000.0);
+    EXPECT_EQ(ParseNumber(L" 12.5 ", En()), 12.5);
+    EXPECT_EQ(ParseNumber(L"-5", En()), -5.0);
+    EXPECT_EQ(ParseNumber(L"1e3", En()), 1000.0);
+    EXPECT_FALSE(ParseNumber(L"", En()));
+    EXPECT_FALSE(ParseNumber(L"  ", En()));
+    EXPECT_FALSE(ParseNumber(L"12a", En()));
+    EXPECT_FALSE(ParseNumber(L"1.2.3", En()));
+    EXPECT_FALSE(ParseNumber(L"-", En()));
+    EXPECT_EQ(ParseNumber(L"12,5", Es()), 12.5);
+    EXPECT_EQ(ParseNumber(L"0,50", Es()), 0.5);
+    EXPECT_EQ(ParseNumber(L"1.000", Es()), 1000.0);
+    EXPECT_FALSE(IsNumeric(L"12,5,1", Es()));
+    EXPECT_TRUE(IsNumeric(L"12", Es()));
+}
+
+TEST(NumberText, ConversionOfANonNumberIsATypeMismatch) {
+    try {
+        CDbl(L"", En());
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 13);
+    }
+}
+
+TEST(NumberText, SqlNumbersUseAPointAndNoGrouping) {
+    EXPECT_EQ(SqlNumber(150), L"150");
+    EXPECT_EQ(SqlNumber(12.5), L"12.5");
+    EXPECT_EQ(SqlNumber(-40), L"-40");
+    EXPECT_EQ(SqlNumber(0.1 + 0.2), L"0.3");
+    EXPECT_EQ(SqlNumber(-0.0), L"0");
+    EXPECT_EQ(SqlNumber(1234567.89), L"1234567.89");
+    EXPECT_EQ(SqlNumber(1e20), L"1E+20");
+}
+
+TEST(DateValue, SerialsAtTheEndsOfTheRange) {
+    EXPECT_EQ(DateSerial(1601, 1, 1), kMinDateValue);
+    EXPECT_EQ(DateSerial(9999, 12, 31), kMaxDateValue);
+    EXPECT_EQ(DateSerial(1899, 12, 30), 0);
+    DateParts p = SplitDate(kMinDateValue);
+    EXPECT_EQ(p.year, 1601);
+    EXPECT_EQ(p.month, 1);
+    EXPECT_EQ(p.day, 1);
+    p = SplitDate(DateSerial(2026, 12, 7) + TimeSerial(23, 59, 59));
+    EXPECT_EQ(p.dayOfWeek, 1);  // Monday
+    EXPECT_EQ(p.hour, 23);
+    EXPECT_EQ(p.second, 59);
+    EXPECT_EQ(IsoDate(DateSerial(2024, 2, 29)), L"2024-02-29");
+}
+
+TEST(DateValue, TextsReadAsDates) {
+    EXPECT_EQ(ParseDate(L"2024-03-05", Es()), DateSerial(2024, 3, 5));
+    EXPECT_EQ(ParseDate(L"2024-03-05", En()), DateSerial(2024, 3, 5));
+    EXPECT_EQ(ParseDate(L"05/03/2024", Es()), DateSerial(2024, 3, 5));
+    EXPECT_EQ(ParseDate(L"03/05/2024", En()), DateSerial(2024, 3, 5));
+    EXPECT_EQ(ParseDate(L"2024-03-05 14:30", En()), DateSerial(2024, 3, 5) + TimeSerial(14, 30, 0));
+    EXPECT_FALSE(ParseDate(L"2024-02-30", En()));
+    EXPECT_FALSE(ParseDate(L"hola", Es()));
+    EXPECT_FALSE(ParseDate(L"", Es()));
+    EXPECT_FALSE(ParseDate(L"12", Es()));
+}
