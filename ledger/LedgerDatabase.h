@@ -17,12 +17,18 @@ public:
 
     static std::wstring ConnectionString(const std::wstring& installFolder);
     static const wchar_t* const kCreateTable;
+    // Running balances in one pass over the table, in row-id order.
     static const wchar_t* const kRecomputeBalances;
+    // The same result through a correlated sub-query per row: the earlier
+    // statement, quadratic in the number of rows, kept to prove the two
+    // equal and to measure the difference.
+    static const wchar_t* const kRecomputeBalancesPerRow;
 
     // Opens a fresh connection in place of the previous one (which lives on
     // while record sets still use it) and makes sure FINANZAS exists.
     void CONEXION();
-    // Recomputes ESTADO of every row on the current connection.
+    // Recomputes ESTADO of every row on the current connection: each row's
+    // balance is the sum of INGEGR over every row with a row id up to its own.
     void ACTUALIZAR_BD();
 
     // A new record set with the ledger's settings (client cursor, the current
