@@ -175,6 +175,9 @@ bool DataGrid::HandleNotify(const NMHDR* header, LRESULT& result) {
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
             if (info->item.mask & LVIF_TEXT) {
                 textBuffer_ = CellText(info->item.iItem, info->item.iSubItem);
+                // A row shows one line: line breaks of a text become blanks on screen.
+                for (auto& c : textBuffer_)
+                    if (c == L'\r' || c == L'\n' || c == L'\t') c = L' ';
                 lstrcpynW(info->item.pszText, textBuffer_.c_str(), info->item.cchTextMax);
             }
             return true;

@@ -36,6 +36,20 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+// A text box of several lines keeps Enter for its line breaks but lets Tab
+// move the focus on, like every other box of the window.
+LRESULT CALLBACK MultiLineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
+        auto* m = reinterpret_cast<const MSG*>(lParam);
+        if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_TAB)
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        return code;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, MultiLineProc, 1);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 void RegisterPanelClass() {
     WNDCLASSEXW wc{};
     if (GetClassInfoExW(GetModuleHandleW(nullptr), kPanelClass, &wc)) return;
@@ -126,6 +140,7 @@ bool ControlSet::Create(const std::vector<ControlSpec>& specs, int dpiX, int dpi
             ok = false;
             continue;
         }
+        if (s->kind == ControlKind::MultiLineTextBox) SetWindowSubclass(item->hwnd, MultiLineProc, 1, 0);
         if (s->kind == ControlKind::Panel)
             SetWindowLongPtrW(item->hwnd, GWLP_USERDATA, static_cast<LONG_PTR>((s->back == kNoColour ? GetSysColor(COLOR_BTNFACE) : s->back) + 1));
         item->font = MakeFont(s->font, dpiY);
