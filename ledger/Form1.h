@@ -122,6 +122,7 @@ private:
     int defaultButton_ = 0;
     int mousePointer_ = 0;
     std::wstring lastBackupStamp_;
+    bool backupRunning_ = false;  // BACKUP is waiting; a nested call returns at once
     std::shared_ptr<void> report_;  // the report object, created on first use
 };
 

@@ -191,7 +191,12 @@ TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
     EXPECT_FALSE(Start());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'14'"), std::wstring::npos) << Narrow(host.messages[0].text);
-    EXPECT_EQ(FindWindowW(L"ArcandoraForm1", nullptr), nullptr);
+    // No window of this process was left behind.
+    for (HWND w = FindWindowW(L"ArcandoraForm1", nullptr); w; w = FindWindowExW(nullptr, w, L"ArcandoraForm1", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        EXPECT_NE(pid, GetCurrentProcessId());
+    }
 }
 
 TEST_F(Spine, AFileThatIsNotADatabaseIsNeverTouched) {

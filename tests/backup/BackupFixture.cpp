@@ -1,0 +1,97 @@
+#include "BackupFixture.h"
+
+#include "platform/runtime/SystemHost.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace arc::test {
+
+void FastHost::Wait(DWORD milliseconds) {
+    waited += milliseconds;
+    now = AddMilliseconds(now, milliseconds);
+    PumpPendingMessages();
+    if (onWait) onWait();
+}
+
+bool FastHost::StartHidden(const std::wstring& path) {
+    batches.push_back(ReadBytes(path));
+    settingsAtStart.push_back(ReadBytes(programFolder + L"\\unidad.inf") + "|" +
+                              ReadBytes(programFolder + L"\\entidad.inf"));
+    if (finishBatches) DeleteFileW(path.c_str());
+    return TestHost::StartHidden(path);
+}
+
+SYSTEMTIME AddMilliseconds(const SYSTEMTIME& t, long long ms) {
+    FILETIME ft;
+    SystemTimeToFileTime(&t, &ft);
+    ULARGE_INTEGER v{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    v.QuadPart += static_cast<ULONGLONG>(ms) * 10000;
+    ft = {v.LowPart, v.HighPart};
+    SYSTEMTIME out;
+    FileTimeToSystemTime(&ft, &out);
+    return out;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"\\" + pattern).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = fd.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void DriveTest::SetUp() {
+    wchar_t letter[8] = {};
+    if (!GetEnvironmentVariableW(L"ARC_BACKUP_DRIVE", letter, 8) || !letter[0])
+        GTEST_SKIP() << "no test drive: run the suite through backup_suite.sh";
+    drive = letter;
+    install = drive + L":\\ARCANDORA";
+    program = drive + L":\\PROG";
+    backupFolder = drive + L":\\BACKUP_ARCANDORA";
+    workFolder = backupFolder + L"\\ARCH_TMP";
+    batchPath = workFolder + L"\\RESPALDO.BAT";
+    RemoveTree(backupFolder);
+    RemoveTree(program);
+    CreateDirectoryW(program.c_str(), nullptr);
+    DeleteFileW((install + L"\\BD.db").c_str());
+    host.installFolder = install;
+    host.programFolder = program;
+    host.SetNow(2026, 12, 6, 14, 30, 5);
+}
+
+std::unique_ptr<Form1> DriveTest::OpenForm(Host& h) {
+    auto form = std::make_unique<Form1>(h, Form1::Options{nullptr, false});
+    form->Load();
+    form->Show(SW_SHOW);
+    return form;
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+void ClickLabel(HWND label) {
+    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void Type(HWND box, const std::wstring& text) {
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CloseWindow(Form1& form) { SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0); }
+
+}  // namespace arc::test
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
