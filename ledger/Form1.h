@@ -13,6 +13,7 @@
 #include "LedgerDatabase.h"
 
 #include "platform/grid/DataGrid.h"
+#include "platform/report/Report.h"
 #include "platform/runtime/Host.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Window.h"
@@ -33,6 +34,7 @@ public:
     struct Options {
         DateFieldFactory makeDateField;  // empty: the plain date field
         bool endProgramOnClose = true;   // posts WM_QUIT when the window is gone
+        report::PreviewOptions preview;  // how the report's preview behaves (tests close it themselves)
     };
 
     static constexpr wchar_t kRegistrando[] = L"Estado: Registrando...";
@@ -123,7 +125,7 @@ private:
     int mousePointer_ = 0;
     std::wstring lastBackupStamp_;
     bool backupRunning_ = false;  // BACKUP is waiting; a nested call returns at once
-    std::shared_ptr<void> report_;  // the report object, created on first use
+    std::unique_ptr<report::Report> REPORT;  // the report object, created on first use
 };
 
 }  // namespace arc

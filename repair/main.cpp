@@ -1,31 +1,16 @@
-// Corvelan: the repair-and-compact tool.
+// Corvelan: the repair-and-compact tool.  Shows its one window and runs until
+// the window closes, by the user or at the end of a repair.
+#include "Form1.h"
+
+#include "platform/runtime/SystemHost.h"
+
 #include <windows.h>
 
-#include "platform/window/Window.h"
-
-namespace {
-
-class EmptyForm : public arc::Window {
-public:
-    bool Create() {
-        ClassSpec cls{L"CorvelanForm1"};
-        cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        return CreateWindowOf(cls, 0, L"Repara y compacta BD", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 580, 130, nullptr);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_DESTROY) PostQuitMessage(0);
-        return Default(msg, wParam, lParam);
-    }
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
-    EmptyForm form;
+    arc::SystemHost host(L"Corvelan", L"C:\\ARCANDORA");
+    arc::repair::Form1 form(host, [] { PostQuitMessage(0); });
     if (!form.Create()) return 1;
     ShowWindow(form.Hwnd(), show);
+    UpdateWindow(form.Hwnd());
     return arc::RunMessageLoop(form.Hwnd());
 }

@@ -101,6 +101,14 @@ std::wstring Layout::ControlText(int section, int control, size_t row, size_t pa
     }
 }
 
+// The control's text broken into the lines its box shows.  Only a control
+// that grows breaks a word too long for its box; others cut it at the edge.
+std::vector<std::wstring> Layout::Lines(int section, int control, size_t row, size_t page) const {
+    const auto& c = model_.sections[section].controls[control];
+    int inset = c.frame ? kTextInset : 0;
+    return WrapLines(ControlText(section, control, row, page), c.width - 2 * inset, FontOf(c), c.canGrow);
+}
+
 int Layout::SectionHeight(int section, size_t row) const {
     const auto& s = model_.sections[section];
     int growth = 0;
@@ -108,9 +116,8 @@ int Layout::SectionHeight(int section, size_t row) const {
         const auto& control = s.controls[c];
         const TextStyle& font = FontOf(control);
         int pitch = LineHeight(font);
-        // Page numbers are not known yet; a label's placeholders are measured with the title only.
-        auto lines = WrapLines(ControlText(section, c, row, 0), control.width - 2 * kTextInset, font);
-        int n = static_cast<int>(lines.size());
+        // Page numbers are not known yet: placeholders are measured as on the first page.
+        int n = static_cast<int>(Lines(section, c, row, 0).size());
         if (n > FittingLines(control.height, pitch)) growth = std::max(growth, n * pitch - control.height);
     }
     return s.height + growth;
@@ -131,8 +138,7 @@ Layout::Arranged Layout::Arrange(int section, size_t row, size_t page) const {
         if (!control.visible || !IsText(control)) continue;
         const TextStyle& font = FontOf(control);
         int pitch = LineHeight(font);
-        a.lines[c] = WrapLines(ControlText(section, static_cast<int>(c), row, page), control.width - 2 * kTextInset,
-                               font);
+        a.lines[c] = Lines(section, static_cast<int>(c), row, page);
         int fit = FittingLines(control.height, pitch);
         int count = static_cast<int>(a.lines[c].size());
         if (count > fit) {
@@ -251,8 +257,9 @@ PageContent Layout::Content(size_t page) const {
                 item.font = FontOf(control);
                 item.align = control.align;
                 int pitch = LineHeight(item.font), ascent = Ascent(item.font);
-                int x = control.align == Align::Left    ? item.left + kTextInset
-                        : control.align == Align::Right ? item.left + item.width - kTextInset
+                int inset = control.frame ? kTextInset : 0;
+                int x = control.align == Align::Left    ? item.left + inset
+                        : control.align == Align::Right ? item.left + item.width - inset
                                                         : item.left + item.width / 2;
                 int lineTop = item.top;
                 for (auto& text : a.lines[c]) {

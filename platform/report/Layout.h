@@ -17,7 +17,7 @@
 
 namespace arc::report {
 
-// Room kept between a text and the left and right edges of its box.
+// Room kept between a text and the left and right sides of a framed box.
 constexpr int kTextInset = 30;
 
 // One line of text: x is the point the alignment refers to (the left edge,
@@ -87,6 +87,7 @@ private:
     };
     std::wstring ControlText(int section, int control, size_t row, size_t page) const;
     const TextStyle& FontOf(const ReportControl& c) const { return c.font ? *c.font : model_.font; }
+    std::vector<std::wstring> Lines(int section, int control, size_t row, size_t page) const;
     bool IsText(const ReportControl& c) const;
     int SectionHeight(int section, size_t row) const;
     Arranged Arrange(int section, size_t row, size_t page) const;

@@ -33,10 +33,6 @@ bool IsPreviewKey(WPARAM vk) {
 
 const wchar_t* const PreviewWindow::kCaption = L"Vista Previa";
 
-std::wstring ErrorMessage(const RuntimeError& error) {
-    return L"Error " + std::to_wstring(error.Number()) + L":\r\n" + error.Description();
-}
-
 PreviewWindow::PreviewWindow(const Layout& layout, const PreviewOptions& options)
     : layout_(layout), options_(options), view_(layout) {}
 
@@ -110,7 +106,7 @@ void PreviewWindow::GoToPage(size_t page) {
 }
 
 void PreviewWindow::ShowError(const RuntimeError& error) {
-    if (options_.host) options_.host->ShowMessage(Hwnd(), ErrorMessage(error), MB_OK);
+    if (options_.host) options_.host->ShowMessage(Hwnd(), RuntimeErrorText(error), MB_OK);
 }
 
 std::wstring PreviewWindow::DefaultSaveDialog(HWND owner) const {

@@ -85,7 +85,4 @@ private:
     bool ownerDisabled_ = false;
 };
 
-// The text of an error message: its number and its description.
-std::wstring ErrorMessage(const RuntimeError& error);
-
 }  // namespace arc::report

@@ -61,7 +61,8 @@ int Units(wchar_t c, const short* table) {
     return a < 32 ? table['?' - 32] : table[a - 32];
 }
 
-void WrapParagraph(std::wstring_view p, double limitUnits, const short* table, std::vector<std::wstring>& out) {
+void WrapParagraph(std::wstring_view p, double limitUnits, const short* table, bool breakWords,
+                   std::vector<std::wstring>& out) {
     size_t start = 0;
     while (true) {
         while (start < p.size() && p[start] == L' ' && start > 0) ++start;  // spaces at a soft break go
@@ -78,7 +79,15 @@ void WrapParagraph(std::wstring_view p, double limitUnits, const short* table, s
             out.emplace_back(p.substr(start));
             return;
         }
-        size_t end = lastBreak != std::wstring_view::npos ? lastBreak : (i > start ? i : start + 1);
+        size_t end = lastBreak;
+        if (end == std::wstring_view::npos) {
+            if (breakWords) {
+                end = i > start ? i : start + 1;
+            } else {
+                end = p.find(L' ', i);  // the whole word
+                if (end == std::wstring_view::npos) end = p.size();
+            }
+        }
         out.emplace_back(p.substr(start, end - start));
         start = end;
     }
@@ -112,7 +121,7 @@ int Ascent(const TextStyle& style) {
     return static_cast<int>(std::lround(style.points * 20.0 * kAscent));
 }
 
-std::vector<std::wstring> WrapLines(std::wstring_view text, int width, const TextStyle& style) {
+std::vector<std::wstring> WrapLines(std::wstring_view text, int width, const TextStyle& style, bool breakWords) {
     std::vector<std::wstring> out;
     const short* table = style.bold ? kBold : kRegular;
     double limit = width / UnitScale(style);
@@ -121,7 +130,7 @@ std::vector<std::wstring> WrapLines(std::wstring_view text, int width, const Tex
         size_t br = text.find_first_of(L"\r\n", start);
         std::wstring_view p = text.substr(start, br == std::wstring_view::npos ? std::wstring_view::npos : br - start);
         size_t before = out.size();
-        WrapParagraph(p, limit, table, out);
+        WrapParagraph(p, limit, table, breakWords, out);
         if (out.size() == before) out.emplace_back();  // an empty line stays a line
         if (br == std::wstring_view::npos) break;
         start = br + 1;

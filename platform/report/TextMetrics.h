@@ -25,8 +25,11 @@ int LineHeight(const TextStyle& style);
 int Ascent(const TextStyle& style);
 
 // The lines a text takes in a box of this width: hard breaks at CR LF, LF
-// or CR (empty lines kept), soft breaks at spaces, and a word wider than the
-// box broken between characters.  An empty text is one empty line.
-std::vector<std::wstring> WrapLines(std::wstring_view text, int width, const TextStyle& style);
+// or CR (empty lines kept) and soft breaks at spaces.  A word wider than the
+// box is broken between characters when breakWords is set, and otherwise
+// kept whole on its own line (to be cut at the box's edge, as GDI's word
+// break does).  An empty text is one empty line.
+std::vector<std::wstring> WrapLines(std::wstring_view text, int width, const TextStyle& style,
+                                    bool breakWords = true);
 
 }  // namespace arc::report

@@ -61,7 +61,7 @@ std::string Sql::One(const std::string& sql) {
 bool LedgerTest::Start() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    form = std::make_unique<Form1>(host, Form1::Options{nullptr, false});
+    form = std::make_unique<Form1>(host, options);
     try {
         form->Load();
     } catch (const RuntimeError& e) {

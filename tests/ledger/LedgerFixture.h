@@ -55,6 +55,7 @@ protected:
 
     TempFolder folder;
     TestHost host;
+    Form1::Options options{nullptr, false};
     std::unique_ptr<Form1> form;
 };
 

@@ -1,0 +1,304 @@
+// Corvelan's window driven in-process: the button is clicked with BM_CLICK,
+// the host answers the file dialog and records the shell call.
+#include "repair/Form1.h"
+
+#include "RecordingHost.h"
+#include "TestFiles.h"
+
+#include "platform/runtime/Text.h"
+#include "platform/runtime/TextFile.h"
+#include "platform/window/Twips.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <iostream>
+
+namespace arc::repair {
+namespace {
+
+using test::RecordingHost;
+using test::TempFolder;
+
+// What the window showed at one moment.
+struct Snapshot {
+    bool statusVisible = false;
+    std::wstring status, chosen;
+    COLORREF statusColour = 0;
+    int pointer = -1;
+    bool batchWritten = false;
+};
+
+class Form1Test : public ::testing::Test {
+protected:
+    Form1Test() : data_(L" datos") { host_.programFolder = program_.Path(); }
+
+    // Only a window on screen gets painted; the others stay hidden, since
+    // Wine without a window manager takes two seconds to hide a window.
+    void Open(bool onScreen = false) {
+        form_ = std::make_unique<Form1>(host_, [this] {
+            ++ends_;
+            atEnd_ = Snap();
+        });
+        ASSERT_TRUE(form_->Create());
+        if (onScreen) {
+            ShowWindow(form_->Hwnd(), SW_SHOWNOACTIVATE);
+            UpdateWindow(form_->Hwnd());
+        }
+    }
+
+    // Chooses the file in the dialog and presses the button.
+    void Press(const std::wstring& chosen) {
+        host_.dialogAnswer = chosen;
+        SendMessageW(form_->Control(L"Command1"), BM_CLICK, 0, 0);
+    }
+
+    Snapshot Snap() const {
+        HWND label2 = form_->Control(L"Label2");
+        return {(GetWindowLongW(label2, GWL_STYLE) & WS_VISIBLE) != 0, WindowText(label2), WindowText(form_->Control(L"Label1")),
+                form_->StatusBackColour(), form_->MousePointer(), GetFileAttributesW(Batch().c_str()) != INVALID_FILE_ATTRIBUTES};
+    }
+
+    std::wstring Batch() const { return program_ / L"REPARADOR.BAT"; }
+    bool Alive() const { return form_->Hwnd() && IsWindow(form_->Hwnd()); }
+
+    // The batch the window must write: shell, file and dump as they stand in its lines.
+    static std::string ExpectedBatch(const std::string& shell, const std::string& file, const std::string& dump,
+                                     const std::string& dot = ".dump") {
+        return "@echo off\r\necho " + dot + " | " + shell + " " + file + " > " + dump + "\r\nren " + file +
+               " BD.DB.anterior\r\n" + shell + " -init " + dump + " BD.db\r\n";
+    }
+    static std::string Quoted(const std::wstring& path) {
+        std::string word(1, '"');
+        word += ToAnsi(path);
+        word += '"';
+        return word;
+    }
+
+    TempFolder program_;
+    TempFolder data_;
+    RecordingHost host_;
+    std::unique_ptr<Form1> form_;
+    int ends_ = 0;
+    Snapshot atEnd_;
+};
+
+TEST_F(Form1Test, ShowsItsDesignBeforeTheFirstPress) {
+    Open();
+    wchar_t title[64];
+    GetWindowTextW(form_->Hwnd(), title, 64);
+    EXPECT_STREQ(title, L"Repara y compacta BD");
+    RECT client;
+    GetClientRect(form_->Hwnd(), &client);
+    EXPECT_EQ(client.right, TwipsToPixels(8355, ScreenDpiX()));
+    EXPECT_EQ(client.bottom, TwipsToPixels(1200, ScreenDpiY()));
+    EXPECT_EQ(WindowText(form_->Control(L"Command1")), L"... Explorar");
+    Snapshot s = Snap();
+    EXPECT_FALSE(s.statusVisible);
+    EXPECT_EQ(s.status, L"Preparando...");
+    EXPECT_EQ(s.statusColour, kStatusBlue);
+    EXPECT_EQ(s.chosen, L"");
+    EXPECT_EQ(s.pointer, kPointerDefault);
+}
+
+TEST_F(Form1Test, RepairOfASoundLedgerWritesTheBatchStartsItAndEnds) {
+    const std::wstring chosen = data_ / L"BD.db";
+    test::MakeLedger(chosen, 300, 4);
+    Open();
+    Snapshot atDialog, atShell;
+    host_.duringDialog = [&] { atDialog = Snap(); };
+    host_.duringShellOpen = [&] { atShell = Snap(); };
+    HWND hwnd = form_->Hwnd();
+    Press(chosen);
+
+    // The status line shows before the dialog opens.
+    EXPECT_TRUE(atDialog.statusVisible);
+    EXPECT_EQ(atDialog.status, L"Preparando...");
+    EXPECT_FALSE(atDialog.batchWritten);
+
+    // The batch is complete before the shell gets it, the first flashing has
+    // ended blue, and the hourglass shows.
+    ASSERT_EQ(host_.shellCalls.size(), 1u);
+    EXPECT_TRUE(atShell.batchWritten);
+    EXPECT_EQ(atShell.chosen, chosen);
+    EXPECT_EQ(atShell.status, L"Preparando...");
+    EXPECT_EQ(atShell.statusColour, kStatusBlue);
+    EXPECT_EQ(atShell.pointer, kPointerHourglass);
+
+    const test::ShellCall& call = host_.shellCalls[0];
+    EXPECT_EQ(call.owner, hwnd);
+    EXPECT_EQ(call.operation, "Open");
+    EXPECT_EQ(call.file, ToAnsi(Batch()));
+    EXPECT_EQ(call.parameters, "");
+    EXPECT_EQ(call.directory, ToAnsi(data_.Path()));
+    EXPECT_EQ(call.showCommand, 1);
+
+    // The data folder holds a blank, the program folder does not.
+    EXPECT_EQ(test::ReadBytes(Batch()), ExpectedBatch(ToAnsi(program_ / L"sqlite3.exe"), Quoted(chosen),
+                                                      Quoted(chosen + L".REPARAR_BD")));
+
+    // The program ended by itself, once, with its last status shown blue.
+    EXPECT_EQ(ends_, 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(atEnd_.status, L"Listo el pollo...");
+    EXPECT_EQ(atEnd_.statusColour, kStatusBlue);
+    EXPECT_EQ(atEnd_.pointer, kPointerDefault);
+}
+
+// Every paint of the status line, by colour, split where the shell is called.
+std::vector<std::vector<COLORREF>>* g_paints = nullptr;
+Form1* g_form = nullptr;
+std::chrono::steady_clock::time_point g_lastPaint;
+
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_PAINT && g_paints) {
+        auto& current = g_paints->back();
+        COLORREF colour = g_form->StatusBackColour();
+        if (current.empty() || current.back() != colour) current.push_back(colour);
+        g_lastPaint = std::chrono::steady_clock::now();
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Form1Test, EachFlashingShowsTwoThousandRedsAndEndsBlue) {
+    const std::wstring chosen = data_ / L"BD.db";
+    test::MakeLedger(chosen, 20);
+    Open(true);
+    std::vector<std::vector<COLORREF>> paints(1);
+    g_paints = &paints;
+    g_form = form_.get();
+    ASSERT_TRUE(SetWindowSubclass(form_->Control(L"Label2"), CountPaints, 1, 0));
+    std::chrono::steady_clock::time_point atShell;
+    host_.duringShellOpen = [&] {
+        paints.emplace_back();
+        atShell = std::chrono::steady_clock::now();
+    };
+    const auto start = std::chrono::steady_clock::now();
+    Press(chosen);
+    g_paints = nullptr;
+
+    // The loops take no time measure; on Wine they must still be short.
+    const double first = std::chrono::duration<double>(atShell - start).count();
+    const double second = std::chrono::duration<double>(g_lastPaint - atShell).count();
+    std::cout << "flashing on screen: first " << first << " s, second " << second << " s\n";
+    EXPECT_LT(first + second, 15.0);
+
+    ASSERT_EQ(paints.size(), 2u);
+    for (const auto& flashing : paints) {
+        int reds = 0;
+        for (COLORREF c : flashing) {
+            EXPECT_TRUE(c == kStatusRed || c == kStatusBlue);
+            reds += c == kStatusRed;
+        }
+        EXPECT_EQ(reds, 2000);
+        ASSERT_FALSE(flashing.empty());
+        EXPECT_EQ(flashing.back(), kStatusBlue);
+    }
+}
+
+TEST_F(Form1Test, ClosingTheDialogWritesNothingAndWaitsForAnotherTry) {
+    const std::wstring chosen = data_ / L"BD.db";
+    test::MakeLedger(chosen, 20);
+    Open();
+    Press(L"");
+    EXPECT_TRUE(host_.shellCalls.empty());
+    Snapshot s = Snap();
+    EXPECT_FALSE(s.batchWritten);
+    EXPECT_FALSE(s.statusVisible);
+    EXPECT_EQ(s.chosen, L"");
+    EXPECT_EQ(s.pointer, kPointerDefault);
+    EXPECT_TRUE(Alive());
+    EXPECT_EQ(ends_, 0);
+
+    Press(chosen);
+    EXPECT_EQ(host_.dialogsShown, 2);
+    EXPECT_EQ(host_.shellCalls.size(), 1u);
+    EXPECT_EQ(ends_, 1);
+}
+
+TEST_F(Form1Test, FileThatIsNoDatabaseIsLeftAloneAndSaidSo) {
+    const std::wstring text = data_ / L"notas.txt";
+    test::WriteBytes(text, "Cuentas de marzo\r\nLuz 40\r\n");
+    Open();
+    Snapshot atDialog;
+    Press(text);
+    Snapshot s = Snap();
+    EXPECT_TRUE(s.statusVisible);
+    EXPECT_EQ(s.status, L"El archivo no es una base de datos");
+    EXPECT_EQ(s.chosen, text);
+    EXPECT_FALSE(s.batchWritten);
+    EXPECT_TRUE(host_.shellCalls.empty());
+    EXPECT_EQ(test::ReadBytes(text), "Cuentas de marzo\r\nLuz 40\r\n");
+    EXPECT_TRUE(Alive());
+
+    // A second try starts from "Preparando..." again.
+    host_.duringDialog = [&] { atDialog = Snap(); };
+    Press(L"");
+    EXPECT_EQ(atDialog.status, L"Preparando...");
+    EXPECT_TRUE(atDialog.statusVisible);
+}
+
+TEST_F(Form1Test, DamagedLedgerIsRebuiltWithRecover) {
+    TempFolder plain;
+    const std::wstring chosen = plain / L"BD.db";
+    test::MakeLedger(chosen, 2000);
+    test::DamagePages(chosen, {6});
+    Open();
+    Press(chosen);
+    EXPECT_EQ(test::ReadBytes(Batch()), ExpectedBatch(ToAnsi(program_ / L"sqlite3.exe"), ToAnsi(chosen),
+                                                      ToAnsi(chosen + L".REPARAR_BD"), ".recover"));
+    EXPECT_EQ(host_.shellCalls.size(), 1u);
+}
+
+TEST_F(Form1Test, AnotherBDdbBesideTheChosenFileIsNotOverwritten) {
+    const std::wstring copy = data_ / L"copia.db";
+    test::MakeLedger(copy, 20);
+    test::MakeLedger(data_ / L"BD.db", 30);
+    Open();
+    Press(copy);
+    EXPECT_EQ(Snap().status, L"Ya hay otro BD.db en la carpeta del archivo");
+    EXPECT_FALSE(Snap().batchWritten);
+    EXPECT_TRUE(host_.shellCalls.empty());
+    EXPECT_TRUE(Alive());
+}
+
+TEST_F(Form1Test, FolderNamedOutsideTheCodePageIsWrittenByItsShortForm) {
+    TempFolder greek(L"Καλημέρα");
+    const std::wstring chosen = greek / L"BD.db";
+    test::MakeLedger(chosen, 20);
+    Open();
+    Press(chosen);
+    ASSERT_EQ(host_.shellCalls.size(), 1u);
+    // No letter became "?", which the interpreter would take as a wildcard.
+    const std::string batch = test::ReadBytes(Batch());
+    EXPECT_EQ(batch.find('?'), std::string::npos) << batch;
+    const std::wstring directory = FromAnsi(host_.shellCalls[0].directory);
+    EXPECT_EQ(directory.find(L'?'), std::wstring::npos);
+    // The short folder is the chosen file's folder.
+    EXPECT_TRUE(FileExists(directory + L"\\BD.db"));
+}
+
+TEST_F(Form1Test, BatchThatCannotBeWrittenEndsWithTheErrorAndStartsNothing) {
+    const std::wstring chosen = data_ / L"BD.db";
+    test::MakeLedger(chosen, 20);
+    host_.programFolder = program_ / L"no existe";
+    Open();
+    Press(chosen);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].rfind(L"Error 76:", 0), 0u) << host_.messages[0];
+    EXPECT_TRUE(host_.shellCalls.empty());
+    EXPECT_EQ(ends_, 1);
+    EXPECT_FALSE(Alive());
+}
+
+TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
+    Open();
+    SendMessageW(form_->Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(ends_, 1);
+    EXPECT_FALSE(Alive());
+    EXPECT_TRUE(host_.shellCalls.empty());
+}
+
+}  // namespace
+}  // namespace arc::repair
