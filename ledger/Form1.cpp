@@ -30,8 +30,8 @@ void Form1::Load() {
     cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, L"Informe Financiero", style, x, y, w, h, nullptr))
         throw RuntimeError(static_cast<long>(GetLastError()), L"No se pudo crear la ventana");
-    CreateControls();
     try {
+        CreateControls();
         StartUp();
     } catch (...) {
         // Nothing of a window that could not load is shown or kept.

@@ -27,12 +27,12 @@ namespace arc {
 
 class Form1 : public Window {
 public:
-    // Builds a date field (FECHAR, DESDE, HASTA) at a place in pixels.
-    using DateFieldFactory =
-        std::function<std::unique_ptr<DateField>(HWND parent, int id, const RECT& pixels, const Regional&)>;
+    // Builds a date field (FECHAR, DESDE, HASTA) at a place given in twips.
+    using DateFieldFactory = std::function<std::unique_ptr<DateField>(HWND parent, int left, int top, int width,
+                                                                      int height, Host& host)>;
 
     struct Options {
-        DateFieldFactory makeDateField;  // empty: the plain date field
+        DateFieldFactory makeDateField;  // empty: the picker control
         bool endProgramOnClose = true;   // posts WM_QUIT when the window is gone
         report::PreviewOptions preview;  // how the report's preview behaves (tests close it themselves)
     };
@@ -94,7 +94,6 @@ public:
         kCommand1 = 101, kCommand2, kCommand3, kCommand4, kCommand5, kCommand6, kCommand7,
         kText1 = 201, kText2, kText3, kText4, kText5,
         kLabel9 = 301, kFrame1 = 401, kDataGrid1 = 501,
-        kFECHAR = 601, kDESDE, kHASTA,
         kTimer2 = 2,
     };
 
@@ -109,6 +108,7 @@ private:
     void OnCommand(int id, int code, HWND control);
     void AmountChanged(const std::wstring& box, const std::wstring& other, const wchar_t* caption);
     void SetDefaultButton(int id);
+    void ChangeAndRecompute(const std::wstring& sql);
     void SetMousePointer(int value);
     std::wstring SettingsPath(const wchar_t* file);
     void ShowError(const RuntimeError& e);

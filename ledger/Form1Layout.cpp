@@ -2,7 +2,7 @@
 // (left, top, width, height), colours, fonts and focus order.
 #include "Form1.h"
 
-#include "PlainDateField.h"
+#include "PickerDateField.h"
 
 #include "platform/window/Twips.h"
 
@@ -98,12 +98,14 @@ void Form1::CreateControls() {
 
     DateFieldFactory make = options_.makeDateField;
     if (!make)
-        make = [](HWND parent, int id, const RECT& r, const Regional& regional) -> std::unique_ptr<DateField> {
-            return std::make_unique<PlainDateField>(parent, id, r, regional);
+        make = [dpiX, dpiY](HWND parent, int left, int top, int width, int height, Host& host) {
+            return MakePickerDateField(parent, TwipsToPixels(left, dpiX), TwipsToPixels(top, dpiY), width, height,
+                                       host);
         };
-    fechar_ = make(Hwnd(), kFECHAR, TwipsRect(4560, 360, 1935, 495, dpiX, dpiY), host_.Regional());
-    desde_ = make(Hwnd(), kDESDE, TwipsRect(120, 1200, 1935, 495, dpiX, dpiY), host_.Regional());
-    hasta_ = make(Hwnd(), kHASTA, TwipsRect(2160, 1200, 1935, 495, dpiX, dpiY), host_.Regional());
+    fechar_ = make(Hwnd(), 4560, 360, 1935, 495, host_);
+    desde_ = make(Hwnd(), 120, 1200, 1935, 495, host_);
+    hasta_ = make(Hwnd(), 2160, 1200, 1935, 495, host_);
+    if (!fechar_ || !desde_ || !hasta_) throw RuntimeError(kErrInvalidProcedureCall, L"No se pudo crear un campo de fecha");
 
     grid_.Create(Hwnd(), kDataGrid1, 120, 2400, 13095, 6135, FontSpec{L"MS Sans Serif", 8.25, true}, Arial(12));
     grid_.OnClick = [this] { DataGrid1_Click(); };

@@ -33,6 +33,15 @@ std::wstring AmountForBox(double value, const Regional& regional) {
 
 void Form1::DataGrid1_KeyPress(wchar_t) { RowLoadingStep(); }
 
+void Form1::ChangeAndRecompute(const std::wstring& sql) {
+    // A change and its balance recomputation commit together, so the table
+    // never holds a stale balance, whoever else uses the file.
+    data::Transaction transaction(db_.Connection());
+    db_.Execute(sql);
+    db_.ACTUALIZAR_BD();
+    transaction.Commit();
+}
+
 void Form1::RowLoadingStep() {
     // Without a current row, or with an id that is not a whole number, there
     // is nothing to load and nothing changes.
@@ -76,17 +85,11 @@ void Form1::Command4_Click() {
                                       SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
             const std::wstring tail = L"' WHERE ID = " + std::to_wstring(ESTADO_MOD);
             if (income > 0) {
-                data::Transaction transaction(db_.Connection());
-                db_.Execute(head + SqlNumber(income) + tail);
-                db_.ACTUALIZAR_BD();
-                transaction.Commit();
+                ChangeAndRecompute(head + SqlNumber(income) + tail);
                 SetStatusCaption(kRegistrando);
             }
             if (expense > 0) {
-                data::Transaction transaction(db_.Connection());
-                db_.Execute(head + SqlNumber(-expense) + tail);
-                db_.ACTUALIZAR_BD();
-                transaction.Commit();
+                ChangeAndRecompute(head + SqlNumber(-expense) + tail);
                 SetStatusCaption(kRegistrando);
             }
         }
@@ -108,10 +111,7 @@ void Form1::Command3_Click() {
         if (StatusCaption() != kModificando) {
             host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
         } else {
-            data::Transaction transaction(db_.Connection());
-            db_.Execute(L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
-            db_.ACTUALIZAR_BD();
-            transaction.Commit();
+            ChangeAndRecompute(L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
             SetStatusCaption(kRegistrando);
         }
         MOSTRAR();

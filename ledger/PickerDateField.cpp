@@ -1,0 +1,71 @@
+#include "PickerDateField.h"
+
+#include "controls/datetime/ucDateTime.h"
+#include "platform/container/ControlContainer.h"
+#include "platform/container/PropertyBag.h"
+#include "platform/runtime/DateValue.h"
+
+namespace arc {
+namespace {
+
+class PickerDateField : public DateField {
+public:
+    PickerDateField(Host& host, AmbientProperties ambient)
+        : host_(host), container_(std::move(ambient)), picker_(container_) {}
+
+    bool Load(HWND parent, int x, int y, const std::wstring& design) {
+        if (!container_.Create(parent, x, y)) return false;
+        container_.Load(picker_, PropertyBag::FromText(design, container_.Ambient().regional));
+        return true;
+    }
+
+    void SetDateTime(double date) override {
+        if (InRange(date)) picker_.SetDateTime(Variant::Date(date));
+    }
+
+    void SetDateTimeText(const std::wstring& text) override {
+        auto date = ParseDate(text, container_.Ambient().regional);
+        if (date && InRange(*date)) picker_.SetDateTime(Variant::Text(text));
+    }
+
+    double DateTime() const override {
+        Variant shown = picker_.DateTime();
+        if (shown.Type() == VarType::Date) return DateOnly(shown.Number());
+        return Today(host_.Now());  // only a picker with a cleared check box shows no date
+    }
+
+    HWND Hwnd() const override { return container_.Hwnd(); }
+
+private:
+    // The picker's own test: the day within its range.
+    bool InRange(double date) const {
+        double day = DateOnly(date);
+        return day >= picker_.MinDate() && day <= picker_.MaxDate();
+    }
+
+    Host& host_;
+    ControlContainer container_;
+    ucDateTime picker_;  // declared after its container, so it ends first
+};
+
+}  // namespace
+
+std::wstring PickerFieldDesign(int widthTwips, int heightTwips) {
+    PropertyBag bag(Regional{});
+    bag.WriteLong(L"Width", widthTwips, 0);
+    bag.WriteLong(L"Height", heightTwips, 0);
+    bag.WriteFont(L"Font", FontSpec{L"Arial", 12, false, false}, FontSpec{});
+    return bag.ToText();
+}
+
+std::unique_ptr<DateField> MakePickerDateField(HWND parent, int x, int y, int widthTwips, int heightTwips, Host& host) {
+    AmbientProperties ambient;
+    ambient.userMode = true;
+    ambient.regional = host.Regional();
+    ambient.now = [&host] { return host.Now(); };
+    auto field = std::make_unique<PickerDateField>(host, std::move(ambient));
+    if (!field->Load(parent, x, y, PickerFieldDesign(widthTwips, heightTwips))) return nullptr;
+    return field;
+}
+
+}  // namespace arc

@@ -1,0 +1,25 @@
+#pragma once
+// A date field of the main window (FECHAR, DESDE, HASTA) made of the picker
+// control: a container holding one ucDateTime, loaded with the host running
+// from the field's design, which keeps only its size and the font Arial 12.
+#include "ledger/DateField.h"
+#include "platform/runtime/Host.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace arc {
+
+// The design of a date field: its size in twips and the font Arial 12.
+std::wstring PickerFieldDesign(int widthTwips, int heightTwips);
+
+// A date field at (x, y) pixels in parent, of the size in twips given.  Texts
+// are read as dates and today is taken with the host's regional settings
+// and clock; the host must outlive the field.  nullptr when the window
+// cannot be made.  A value the picker would refuse (no date, or outside its
+// range) leaves the field as it was.
+std::unique_ptr<DateField> MakePickerDateField(HWND parent, int x, int y, int widthTwips, int heightTwips, Host& host);
+
+}  // namespace arc
