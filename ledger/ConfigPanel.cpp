@@ -14,7 +14,7 @@ void Form1::Command6_Click() {
     WriteAnsiLines(SettingsPath(L"entidad.inf"), {Text(L"Text5")});
     // The backup reads the drive from Text4, not from the file just written.
     BACKUP();
-    ShowWindow(Control(L"Frame1"), SW_HIDE);
+    HidePanel();
 }
 
 }  // namespace arc

@@ -111,7 +111,15 @@ void Form1::Timer2_Tick() {
 }
 
 void Form1::Label9_Click() { ShowWindow(Control(L"Frame1"), SW_SHOW); }
-void Form1::Command5_Click() { ShowWindow(Control(L"Frame1"), SW_HIDE); }
+void Form1::Command5_Click() { HidePanel(); }
+
+void Form1::HidePanel() {
+    HWND panel = Control(L"Frame1");
+    // The keyboard focus never stays on a control that can no longer be seen.
+    const bool focusInside = IsChild(panel, GetFocus()) != FALSE;
+    ShowWindow(panel, SW_HIDE);
+    if (focusInside) SetFocus(Control(L"Text1"));
+}
 
 void Form1::SetDefaultButton(int id) {
     if (defaultButton_ == id) return;

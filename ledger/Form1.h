@@ -109,6 +109,7 @@ private:
     void AmountChanged(const std::wstring& box, const std::wstring& other, const wchar_t* caption);
     void SetDefaultButton(int id);
     void ChangeAndRecompute(const std::wstring& sql);
+    void HidePanel();
     void SetMousePointer(int value);
     std::wstring SettingsPath(const wchar_t* file);
     void ShowError(const RuntimeError& e);

@@ -30,8 +30,10 @@ TEST_F(ConfigPanel, ConfigurarShowsItAndXHidesItKeepingTheTextsForTheRun) {
 
         Type(form->Control(L"Text4"), L"Q");
         Type(form->Control(L"Text5"), L"Entidad Nueva");
+        SetFocus(form->Control(L"Text5"));
         Click(form->Control(L"Command5"));
         EXPECT_FALSE(Visible(*form));
+        EXPECT_EQ(GetFocus(), form->Control(L"Text1"));  // the focus leaves the hidden panel
         EXPECT_EQ(form->Text(L"Text4"), L"Q");
         EXPECT_EQ(form->Text(L"Text5"), L"Entidad Nueva");
         EXPECT_TRUE(host.started.empty());
