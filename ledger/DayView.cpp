@@ -7,9 +7,7 @@ namespace arc {
 
 void Form1::MOSTRAR() {
     db_.CONEXION();
-    const std::wstring sql = L"select ID, FECHA, DESCRIPCION, INGRESO, EGRESO, ESTADO FROM FINANZAS WHERE FECHA_OP= '" +
-                             IsoDate(Today(host_.Now())) + L"'";
-    recordset_ = db_.OpenRecordset(sql);
+    recordset_ = db_.OpenRecordset(LedgerDatabase::DayViewQuery(Today(host_.Now())));
     grid_.Bind(recordset_);
     grid_.Show();
     const int widths[] = {0, 1500, 5800, 1700, 1700, 1700};

@@ -1,5 +1,10 @@
 #include "LedgerDatabase.h"
 
+#include "SqlText.h"
+
+#include "platform/runtime/DateValue.h"
+#include "platform/runtime/NumberText.h"
+
 namespace arc {
 
 const wchar_t* const LedgerDatabase::kCreateTable =
@@ -8,10 +13,12 @@ const wchar_t* const LedgerDatabase::kCreateTable =
 
 // The window sum adds the same values in the same order (row id) as the
 // per-row sub-query did, so the balances come out bit for bit the same, in
-// linear time instead of quadratic.
+// linear time instead of quadratic.  Only rows whose balance changes are
+// written (a REAL column holds no integer that could compare equal).
 const wchar_t* const LedgerDatabase::kRecomputeBalances =
     L"UPDATE FINANZAS SET estado = r.SALDO FROM (SELECT rowid AS RID, SUM(INGEGR) OVER (ORDER BY rowid ROWS BETWEEN "
-    L"UNBOUNDED PRECEDING AND CURRENT ROW) AS SALDO FROM FINANZAS) AS r WHERE FINANZAS.rowid = r.RID";
+    L"UNBOUNDED PRECEDING AND CURRENT ROW) AS SALDO FROM FINANZAS) AS r WHERE FINANZAS.rowid = r.RID AND "
+    L"FINANZAS.estado IS NOT r.SALDO";
 
 const wchar_t* const LedgerDatabase::kRecomputeBalancesPerRow =
     L"UPDATE FINANZAS SET estado = (SELECT SUM(INGEGR) FROM FINANZAS AS t2 WHERE t2.rowid <= FINANZAS.rowid)";
@@ -33,6 +40,33 @@ void LedgerDatabase::CONEXION() {
 }
 
 void LedgerDatabase::ACTUALIZAR_BD() { Execute(kRecomputeBalances); }
+
+std::wstring LedgerDatabase::DayViewQuery(double today) {
+    return L"select ID, FECHA, DESCRIPCION, INGRESO, EGRESO, ESTADO FROM FINANZAS WHERE FECHA_OP= '" + IsoDate(today) +
+           L"'";
+}
+
+void LedgerDatabase::InsertMovement(double date, const std::wstring& description, double income, double expense,
+                                    double today) {
+    data::Transaction transaction(connection_);
+    auto fundQuery = OpenRecordset(L"SELECT SUM(INGEGR) AS FONDO FROM FINANZAS");
+    const data::Value& f = fundQuery->Field(L"FONDO");
+    double fund = f.IsNull() ? 0.0 : f.AsDouble();
+    double signedAmount = 0;
+    if (income > 0) {
+        signedAmount = income;
+        fund += income;
+    }
+    if (expense > 0) {
+        signedAmount = -expense;
+        fund -= expense;
+    }
+    Execute(std::wstring(L"INSERT INTO FINANZAS (ID, FECHA, DESCRIPCION, INGRESO, EGRESO, FECHA_OP, INGEGR, ESTADO)") +
+            L"VALUES(NULL, '" + IsoDate(date) + L"','" + SqlQuoted(description) + L"'," + SqlNumber(income) + L"," +
+            SqlNumber(expense) + L", '" + IsoDate(today) + L"'," + SqlNumber(signedAmount) + L", " + SqlNumber(fund) +
+            L") ");
+    transaction.Commit();
+}
 
 std::shared_ptr<data::Recordset> LedgerDatabase::OpenRecordset(const std::wstring& sql) const {
     auto rs = std::make_shared<data::Recordset>();

@@ -31,6 +31,15 @@ public:
     // balance is the sum of INGEGR over every row with a row id up to its own.
     void ACTUALIZAR_BD();
 
+    // MOSTRAR's statement: every movement keyed in on the given day.
+    static std::wstring DayViewQuery(double today);
+
+    // LA_OPERACION's insert on the current connection: the fund is read and
+    // the row inserted with its signed amount and its balance in one
+    // transaction, so no other writer can slip in between.  The description
+    // is stored as given (the caller upper-cases it).
+    void InsertMovement(double date, const std::wstring& description, double income, double expense, double today);
+
     // A new record set with the ledger's settings (client cursor, the current
     // connection, optimistic lock, dynamic cursor), opened with the statement.
     std::shared_ptr<data::Recordset> OpenRecordset(const std::wstring& sql) const;

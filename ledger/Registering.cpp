@@ -2,8 +2,6 @@
 // Command2 and LA_OPERACION, the insert of one row with its own balance.
 #include "Form1.h"
 
-#include "SqlText.h"
-
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/Text.h"
@@ -56,30 +54,7 @@ void Form1::LA_OPERACION() {
     const double expense = CDbl(Text(L"Text2"), regional);
 
     db_.CONEXION();
-    {
-        // The fund is read and the row inserted in one transaction, so no
-        // other writer can slip in between and leave a stale balance.
-        data::Transaction transaction(db_.Connection());
-        auto fundQuery = db_.OpenRecordset(L"SELECT SUM(INGEGR) AS FONDO FROM FINANZAS");
-        const data::Value& f = fundQuery->Field(L"FONDO");
-        double fund = f.IsNull() ? 0.0 : f.AsDouble();
-        double signedAmount = 0;
-        if (income > 0) {
-            signedAmount = income;
-            fund += income;
-        }
-        if (expense > 0) {
-            signedAmount = -expense;
-            fund -= expense;
-        }
-        const std::wstring sql =
-            std::wstring(L"INSERT INTO FINANZAS (ID, FECHA, DESCRIPCION, INGRESO, EGRESO, FECHA_OP, INGEGR, ESTADO)") +
-            L"VALUES(NULL, '" + IsoDate(fechar_->DateTime()) + L"','" + SqlQuoted(ToUpper(Text(L"Text3"))) + L"'," +
-            SqlNumber(income) + L"," + SqlNumber(expense) + L", '" + IsoDate(Today(host_.Now())) + L"'," +
-            SqlNumber(signedAmount) + L", " + SqlNumber(fund) + L") ";
-        db_.Execute(sql);
-        transaction.Commit();
-    }
+    db_.InsertMovement(fechar_->DateTime(), ToUpper(Text(L"Text3")), income, expense, Today(host_.Now()));
     SetText(L"Text1", L"");
     SetText(L"Text2", L"");
     SetText(L"Text3", L"");
