@@ -1,33 +1,11 @@
 #include "ScratchFolder.h"
 
 #include "platform/runtime/Error.h"
+#include "support/TempFolder.h"
 
 #include <windows.h>
 
 namespace arc::bench {
-namespace {
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = path + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(full.c_str());
-            }
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-}  // namespace
 
 ScratchFolder::ScratchFolder(const std::wstring& prefix, const std::wstring& parent) {
     std::wstring base = parent;
@@ -46,6 +24,6 @@ ScratchFolder::ScratchFolder(const std::wstring& prefix, const std::wstring& par
     }
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+ScratchFolder::~ScratchFolder() { test::RemoveTree(path_); }
 
 }  // namespace arc::bench

@@ -3,12 +3,12 @@
 #include "platform/container/ControlContainer.h"
 #include "platform/runtime/Error.h"
 #include "platform/window/Twips.h"
+#include "support/RaisedError.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
 
 namespace arc {
@@ -59,14 +59,7 @@ AmbientProperties Ambient() {
 
 using Log = std::vector<std::wstring>;
 
-long RuntimeErrorNumberOf(const std::function<void()>& code) {
-    try {
-        code();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::ErrorOf;
 
 TEST(Container, NewInstanceHearsItsLifeInOrder) {
     ControlContainer c(Ambient());
@@ -77,7 +70,7 @@ TEST(Container, NewInstanceHearsItsLifeInOrder) {
     c.Move(5, 5, 150, 30);
     SetFocus(c.Hwnd());
     EXPECT_EQ(r.log, (Log{L"Initialize", L"InitProperties", L"Resize", L"Resize", L"EnterFocus", L"GotFocus"}));
-    EXPECT_EQ(RuntimeErrorNumberOf([&] { c.InitNew(r); }), kErrInvalidProcedureCall);
+    EXPECT_EQ(ErrorOf([&] { c.InitNew(r); }), kErrInvalidProcedureCall);
     c.Unload();
     c.Unload();
     EXPECT_EQ(r.log.back(), L"Terminate");
@@ -131,7 +124,7 @@ TEST(Container, ScalesSizesAndKeepsEnabledAndFont) {
     double widthTwips = c.ScaleWidth();
     c.SetScaleMode(kScalePixels);
     EXPECT_DOUBLE_EQ(c.ScaleWidth(), widthTwips / c.TwipsPerPixelX());
-    EXPECT_EQ(RuntimeErrorNumberOf([&] { c.SetScaleMode(0); }), kErrInvalidPropertyValue);
+    EXPECT_EQ(ErrorOf([&] { c.SetScaleMode(0); }), kErrInvalidPropertyValue);
     EXPECT_EQ(c.ScaleMode(), kScalePixels);
 
     c.SetEnabled(false);

@@ -2,22 +2,14 @@
 #include "platform/container/PropertyBag.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Error.h"
+#include "support/RaisedError.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace arc {
 namespace {
 
-long ErrorOf(const std::function<void()>& code) {
-    try {
-        code();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::ErrorOf;
 
 class Bag : public ::testing::Test {
 protected:

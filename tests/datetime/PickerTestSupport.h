@@ -7,6 +7,7 @@
 #include "platform/container/PropertyBag.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Error.h"
+#include "support/RaisedError.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -65,15 +66,6 @@ double PickerValue(HWND picker);
 // Sets the picker window's value as a user's pick would.
 void UserPicks(HWND picker, double value);
 
-// Runs code that must raise RuntimeError; returns it (number 0 if none came).
-template <typename F>
-RuntimeError Raised(F&& code) {
-    try {
-        code();
-    } catch (const RuntimeError& e) {
-        return e;
-    }
-    return RuntimeError(0, L"");
-}
+using test::Raised;
 
 }  // namespace arc

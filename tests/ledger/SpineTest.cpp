@@ -1,5 +1,6 @@
 // Start-up, the database and the day view of the main window.
 #include "LedgerFixture.h"
+#include "support/LedgerTable.h"
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
@@ -59,6 +60,12 @@ TEST_F(Spine, TheStoredSchemaTextIsTheStatementAsWritten) {
     // match the statement byte for byte.
     Sql db(DbPath());
     EXPECT_EQ(db.One("SELECT sql FROM sqlite_master WHERE name = 'FINANZAS'"), kSchema);
+}
+
+// Corvelan's tests make ledger files with a copy of the statement; it must not
+// drift from the ledger's own.
+TEST(LedgerTable, TheTestCopyIsTheLedgersOwnStatement) {
+    EXPECT_EQ(ToUtf8(LedgerDatabase::kCreateTable), kLedgerTable);
 }
 
 TEST_F(Spine, AnExistingTableOfAnotherLayoutIsUsedUnchanged) {

@@ -3,6 +3,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/runtime/Text.h"
+#include "support/RaisedError.h"
 #include "support/TempFolder.h"
 
 #include <sqlite3.h>
@@ -12,20 +13,12 @@
 
 using namespace arc;
 using namespace arc::data;
+using arc::test::ErrorOf;
 using arc::test::TempFolder;
 
 namespace {
 std::wstring ConnectionTo(const std::wstring& file, const std::wstring& driver = L"SQLite3 ODBC Driver") {
     return L"DRIVER=" + driver + L";Database=" + file + L";LongNames=0;Timeout=1000;NoTXN=0;SyncPragma=NORMAL;StepAPI=0;";
-}
-
-long ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
 }
 }  // namespace
 

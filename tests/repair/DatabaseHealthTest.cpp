@@ -1,7 +1,8 @@
 // The health check on real files: sound, damaged, not a database, unreadable.
 #include "repair/DatabaseHealth.h"
 
-#include "TestFiles.h"
+#include "LedgerFiles.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

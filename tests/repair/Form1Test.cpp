@@ -2,8 +2,9 @@
 // the host answers the file dialog and records the shell call.
 #include "repair/Form1.h"
 
-#include "RecordingHost.h"
-#include "TestFiles.h"
+#include "LedgerFiles.h"
+#include "support/TempFolder.h"
+#include "support/TestHost.h"
 
 #include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
@@ -18,7 +19,7 @@
 namespace arc::repair {
 namespace {
 
-using test::RecordingHost;
+using test::TestHost;
 using test::TempFolder;
 
 // What the window showed at one moment.
@@ -32,7 +33,7 @@ struct Snapshot {
 
 class Form1Test : public ::testing::Test {
 protected:
-    Form1Test() : data_(L" datos") { host_.programFolder = program_.Path(); }
+    Form1Test() : data_(L" datos"), host_(program_.Path(), L"es-ES") {}
 
     // Only a window on screen gets painted; the others stay hidden, since
     // Wine without a window manager takes two seconds to hide a window.
@@ -50,7 +51,7 @@ protected:
 
     // Chooses the file in the dialog and presses the button.
     void Press(const std::wstring& chosen) {
-        host_.dialogAnswer = chosen;
+        host_.dialogAnswers = {chosen};
         SendMessageW(form_->Control(L"Command1"), BM_CLICK, 0, 0);
     }
 
@@ -78,7 +79,7 @@ protected:
 
     TempFolder program_;
     TempFolder data_;
-    RecordingHost host_;
+    TestHost host_;
     std::unique_ptr<Form1> form_;
     int ends_ = 0;
     Snapshot atEnd_;
@@ -286,7 +287,7 @@ TEST_F(Form1Test, BatchThatCannotBeWrittenEndsWithTheErrorAndStartsNothing) {
     Open();
     Press(chosen);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].rfind(L"Error 76:", 0), 0u) << host_.messages[0];
+    EXPECT_EQ(host_.messages[0].text.rfind(L"Error 76:", 0), 0u) << ToUtf8(host_.messages[0].text);
     EXPECT_TRUE(host_.shellCalls.empty());
     EXPECT_EQ(ends_, 1);
     EXPECT_FALSE(Alive());

@@ -1,7 +1,7 @@
 // The lines of REPARADOR.BAT and the paths that go into them.
 #include "repair/RepairBatch.h"
 
-#include "TestFiles.h"
+#include "support/TempFolder.h"
 
 #include "platform/runtime/Text.h"
 

@@ -7,7 +7,7 @@
 // then any message box as "message <text>" and "ended <0|1>".
 #include "repair/Form1.h"
 
-#include "RecordingHost.h"
+#include "support/TestHost.h"
 
 #include "platform/runtime/Text.h"
 #include "platform/window/Controls.h"
@@ -20,9 +20,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     for (int i = 1; i + 1 < argc; i += 2) {
-        arc::repair::test::RecordingHost host;
-        host.programFolder = argv[i];
-        host.dialogAnswer = argv[i + 1];
+        arc::test::TestHost host(argv[i], L"es-ES");
+        host.dialogAnswers.push_back(argv[i + 1]);
         bool ended = false;
         arc::repair::Form1 form(host, [&] { ended = true; });
         if (!form.Create()) return 1;
@@ -35,7 +34,7 @@ int wmain(int argc, wchar_t** argv) {
         } else {
             std::printf("idle\t%s\n", arc::ToUtf8(arc::WindowText(status)).c_str());
         }
-        for (const auto& m : host.messages) std::printf("message\t%s\n", arc::ToUtf8(m).c_str());
+        for (const auto& m : host.messages) std::printf("message\t%s\n", arc::ToUtf8(m.text).c_str());
         std::printf("ended\t%d\n", ended ? 1 : 0);
         std::fflush(stdout);
     }

@@ -329,7 +329,8 @@ TEST(ReportLayout, PagePlaceholdersAndFooterOnEveryPage) {
     Layout layout(m, Movements(4), L"", PageSetup::A4(5000), RegionalFor(L"en-US"));
     ASSERT_EQ(layout.PageCount(), 2u);
     for (size_t p = 0; p < 2; ++p) {
-        const PageItem* footer = layout.Content(p).Find(L"P");
+        const PageContent content = layout.Content(p);
+        const PageItem* footer = content.Find(L"P");
         ASSERT_NE(footer, nullptr);
         EXPECT_EQ(footer->Text(), L"Página " + std::to_wstring(p + 1) + L" de 2");
         EXPECT_EQ(footer->top, kLimit - 300);

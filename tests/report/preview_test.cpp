@@ -39,7 +39,7 @@ protected:
     void Show(PreviewOptions options) { report_->Show(owner_, host_, std::move(options), PageSetup::A4(11175)); }
 
     HWND owner_ = nullptr;
-    test::RecordingHost host_{L"C:\\"};
+    test::TestHost host_{L"C:\\"};
     std::unique_ptr<Report> report_;
 };
 
@@ -148,9 +148,9 @@ TEST_F(PreviewTest, FailedSaveAndPrintShowOneMessageEachAndStayOpen) {
     Show(options);
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(host_.messages.size(), 2u);
-    EXPECT_NE(host_.messages[0].find(L"'75'"), std::wstring::npos) << host_.messages[0].c_str();
-    EXPECT_NE(host_.messages[1].find(L"'482'"), std::wstring::npos) << host_.messages[1].c_str();
-    EXPECT_EQ(host_.flagsSeen[0], static_cast<UINT>(MB_OK));
+    EXPECT_NE(host_.messages[0].text.find(L"'75'"), std::wstring::npos) << host_.messages[0].text.c_str();
+    EXPECT_NE(host_.messages[1].text.find(L"'482'"), std::wstring::npos) << host_.messages[1].text.c_str();
+    EXPECT_EQ(host_.messages[0].flags, static_cast<UINT>(MB_OK));
 }
 
 TEST_F(PreviewTest, QuitWhileOpenClosesThePreviewAndReachesTheProgramLoop) {

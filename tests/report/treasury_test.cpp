@@ -74,7 +74,7 @@ protected:
     }
 
     test::TempFolder folder_;
-    test::RecordingHost host_{folder_.Path(), RegionalFor(L"es-ES")};
+    test::TestHost host_{folder_.Path(), L"es-ES"};
     HWND owner_ = nullptr;
     std::unique_ptr<LedgerDatabase> db_;
     std::shared_ptr<data::Recordset> dayView_, recordset_;
@@ -138,9 +138,9 @@ TEST_F(TreasuryOperation, MissingDatabaseFolderShowsOneMessageAndChangesNothing)
     EXPECT_FALSE(Run(DateSerial(2026, 1, 1), DateSerial(2026, 1, 31)));
     EXPECT_EQ(shows_, 0);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].rfind(L"Se ha producido el error '", 0), 0u);
-    EXPECT_GT(host_.messages[0].size(), 12u);  // number and description
-    EXPECT_EQ(host_.flagsSeen[0], static_cast<UINT>(MB_OK));
+    EXPECT_EQ(host_.messages[0].text.rfind(L"Se ha producido el error '", 0), 0u);
+    EXPECT_GT(host_.messages[0].text.size(), 12u);  // number and description
+    EXPECT_EQ(host_.messages[0].flags, static_cast<UINT>(MB_OK));
     EXPECT_EQ(recordset_, dayView_);
     EXPECT_EQ(REPORT_, nullptr);
     EXPECT_TRUE(IsWindowEnabled(owner_));
@@ -152,7 +152,7 @@ TEST_F(TreasuryOperation, FailingQueryShowsOneMessageAndKeepsTheDayView) {
     EXPECT_FALSE(Run(DateSerial(2026, 1, 1), DateSerial(2026, 1, 31)));
     EXPECT_EQ(shows_, 0);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_NE(host_.messages[0].find(L"FECHA"), std::wstring::npos) << host_.messages[0].c_str();
+    EXPECT_NE(host_.messages[0].text.find(L"FECHA"), std::wstring::npos) << host_.messages[0].text.c_str();
     EXPECT_EQ(recordset_, dayView_);
     // The day view's rows are still readable.
     EXPECT_EQ(recordset_->RecordCount(), 6u);

@@ -2,16 +2,21 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
 namespace arc::test {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::wstring& suffix) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
     static unsigned counter = 0;
     for (;;) {
         path_ = std::wstring(tmp) + L"arc_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter);
+                std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter) + suffix;
         if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+        // A name left by an earlier run is tried again with the next number;
+        // any other failure would repeat for ever.
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
     }
 }
 
@@ -50,10 +55,12 @@ std::string ReadBytes(const std::wstring& path) {
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return;
-    DWORD w = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &w, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a test file");
+    DWORD written = 0;
+    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
     CloseHandle(f);
+    if (!ok) throw std::runtime_error("cannot write a test file");
 }
 
 }  // namespace arc::test

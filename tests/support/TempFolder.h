@@ -6,7 +6,10 @@ namespace arc::test {
 
 class TempFolder {
 public:
-    TempFolder();
+    // A new folder under the system's temporary folder. The suffix ends its
+    // (otherwise unique) name, so that a test may give it a blank or letters
+    // outside the code page. Throws when the folder cannot be made.
+    explicit TempFolder(const std::wstring& suffix = L"");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -21,6 +24,8 @@ private:
 void RemoveTree(const std::wstring& path);
 // The whole content of a file as bytes ("" when missing).
 std::string ReadBytes(const std::wstring& path);
+// Replaces a file with the bytes; throws when it cannot be written, so that a
+// test never goes on with a file it did not set up.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace arc::test

@@ -3,6 +3,16 @@
 #include "platform/runtime/SystemHost.h"
 
 namespace arc::test {
+namespace {
+
+// What is done for real (a hidden process start, a wait that keeps the
+// windows answering) is done by the production host itself.
+SystemHost& RealHost() {
+    static SystemHost host(L"", L"");
+    return host;
+}
+
+}  // namespace
 
 TestHost::TestHost(std::wstring folder, const wchar_t* locale)
     : installFolder(folder), programFolder(folder), regional(RegionalFor(locale)) {
@@ -31,26 +41,18 @@ int TestHost::ShowMessage(HWND, const std::wstring& text, UINT flags) {
 
 bool TestHost::StartHidden(const std::wstring& path) {
     started.push_back(path);
-    if (!startForReal) return true;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION pi{};
-    std::wstring cmd = path;
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return !startForReal || RealHost().StartHidden(path);
 }
 
-void TestHost::ShellOpen(HWND, const std::string& operation, const std::string& file, const std::string& parameters,
-                         const std::string& directory, int showCommand) {
-    shellCalls.push_back({operation, file, parameters, directory, showCommand});
+void TestHost::ShellOpen(HWND owner, const std::string& operation, const std::string& file,
+                         const std::string& parameters, const std::string& directory, int showCommand) {
+    shellCalls.push_back({owner, operation, file, parameters, directory, showCommand});
+    if (duringShellOpen) duringShellOpen();
 }
 
 std::wstring TestHost::OpenFileDialog(HWND) {
+    ++dialogsShown;
+    if (duringDialog) duringDialog();
     if (dialogAnswers.empty()) return L"";
     std::wstring a = dialogAnswers.front();
     dialogAnswers.pop_front();
@@ -59,11 +61,7 @@ std::wstring TestHost::OpenFileDialog(HWND) {
 
 void TestHost::Wait(DWORD milliseconds) {
     waited += milliseconds;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        PumpPendingMessages();
-        Sleep(10);
-    }
+    RealHost().Wait(milliseconds);
 }
 
 }  // namespace arc::test

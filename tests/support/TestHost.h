@@ -1,10 +1,12 @@
 #pragma once
 // A host environment for tests: a fixed clock, temporary folders, message
 // boxes answered from a queue and recorded, process starts and shell calls
-// recorded instead of made (unless asked to run for real).
+// recorded instead of made (unless asked to run for real), file dialogs
+// answered from a queue and counted.
 #include "platform/runtime/Host.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,9 @@ struct ShownMessage {
 };
 
 struct ShellCall {
+    HWND owner = nullptr;
     std::string operation, file, parameters, directory;
-    int showCommand;
+    int showCommand = 0;
 };
 
 class TestHost : public Host {
@@ -35,7 +38,12 @@ public:
     bool startForReal = false;           // really start them (end-to-end tests)
     std::vector<ShellCall> shellCalls;
     std::deque<std::wstring> dialogAnswers;  // file-open dialog results; "" when empty
+    int dialogsShown = 0;                    // file-open dialogs shown
     DWORD waited = 0;                        // milliseconds waited in total
+    // Run inside the file dialog and inside the shell call, while the program
+    // waits for them, to see what it shows at that moment.
+    std::function<void()> duringDialog;
+    std::function<void()> duringShellOpen;
 
     void SetNow(int y, int mo, int d, int h = 12, int mi = 0, int s = 0);
 
