@@ -109,6 +109,8 @@ private:
     void AmountChanged(const std::wstring& box, const std::wstring& other, const wchar_t* caption);
     void SetDefaultButton(int id);
     void ChangeAndRecompute(const std::wstring& sql);
+    void ConfirmedChange(const wchar_t* question, const std::function<void()>& change);
+    std::wstring AmountForBox(double value) const;
     void HidePanel();
     void SetMousePointer(int value);
     std::wstring SettingsPath(const wchar_t* file);

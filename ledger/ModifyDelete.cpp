@@ -20,18 +20,13 @@ std::wstring ModifyErrorText(const std::wstring& description) {
            L"''. Es probable que ya no exista el registro que usted está intentando modificar.";
 }
 
-// An amount for an entry box: its own decimals, no grouping, the regional
-// decimal separator, so that confirming without retyping keeps the amount.
-std::wstring AmountForBox(double value, const Regional& regional) {
-    std::wstring text = SqlNumber(value);
-    if (regional.decimal != L".")
-        if (auto dot = text.find(L'.'); dot != std::wstring::npos) text.replace(dot, 1, regional.decimal);
-    return text;
-}
-
 }  // namespace
 
 void Form1::DataGrid1_KeyPress(wchar_t) { RowLoadingStep(); }
+
+// An amount for an entry box: its own decimals, no grouping, the regional
+// decimal separator, so that confirming without retyping keeps the amount.
+std::wstring Form1::AmountForBox(double value) const { return CStr(value, host_.Regional()); }
 
 void Form1::ChangeAndRecompute(const std::wstring& sql) {
     // A change and its balance recomputation commit together, so the table
@@ -58,62 +53,51 @@ void Form1::RowLoadingStep() {
     ESTADO_MOD = id.AsInteger();
     fechar_->SetDateTimeText(grid_.CellValue(row, 1).AsText());
     const data::Value income = grid_.CellValue(row, 3);
-    if (income.IsNumber() && income.AsDouble() > 0) SetText(L"Text1", AmountForBox(income.AsDouble(), host_.Regional()));
+    if (income.IsNumber() && income.AsDouble() > 0) SetText(L"Text1", AmountForBox(income.AsDouble()));
     const data::Value expense = grid_.CellValue(row, 4);
     if (expense.IsNumber() && expense.AsDouble() > 0)
-        SetText(L"Text2", AmountForBox(expense.AsDouble(), host_.Regional()));
+        SetText(L"Text2", AmountForBox(expense.AsDouble()));
     SetStatusCaption(kModificando);
 }
 
 void Form1::Command4_Click() {
-    if (host_.ShowMessage(Hwnd(),
-                          L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?",
-                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES)
-        return;
-    try {
-        db_.CONEXION();
-        if (StatusCaption() != kModificando) {
-            host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
-        } else {
-            // Both amounts are read before anything is written, so a bad box
-            // stops the modification with nothing half applied.
-            const Regional& regional = host_.Regional();
-            const double income = CDbl(Text(L"Text1"), regional);
-            const double expense = CDbl(Text(L"Text2"), regional);
-            const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + IsoDate(fechar_->DateTime()) +
-                                      L"', DESCRIPCION = '" + SqlQuoted(Text(L"Text3")) + L"', INGRESO = '" +
-                                      SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
-            const std::wstring tail = L"' WHERE ID = " + std::to_wstring(ESTADO_MOD);
-            if (income > 0) {
-                ChangeAndRecompute(head + SqlNumber(income) + tail);
-                SetStatusCaption(kRegistrando);
-            }
-            if (expense > 0) {
-                ChangeAndRecompute(head + SqlNumber(-expense) + tail);
-                SetStatusCaption(kRegistrando);
-            }
+    ConfirmedChange(L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?", [this] {
+        // Both amounts are read before anything is written, so a bad box
+        // stops the modification with nothing half applied.
+        const Regional& regional = host_.Regional();
+        const double income = CDbl(Text(L"Text1"), regional);
+        const double expense = CDbl(Text(L"Text2"), regional);
+        const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + IsoDate(fechar_->DateTime()) +
+                                  L"', DESCRIPCION = '" + SqlQuoted(Text(L"Text3")) + L"', INGRESO = '" +
+                                  SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
+        const std::wstring tail = L"' WHERE ID = " + std::to_wstring(ESTADO_MOD);
+        if (income > 0) {
+            ChangeAndRecompute(head + SqlNumber(income) + tail);
+            SetStatusCaption(kRegistrando);
         }
-        MOSTRAR();
-        EntryReset();
-    } catch (const RuntimeError& e) {
-        host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);
-        SetFocus(Control(L"Text1"));
-    }
+        if (expense > 0) {
+            ChangeAndRecompute(head + SqlNumber(-expense) + tail);
+            SetStatusCaption(kRegistrando);
+        }
+    });
 }
 
 void Form1::Command3_Click() {
-    if (host_.ShowMessage(Hwnd(),
-                          L"CUIDADO: Está a punto de eliminar el registro.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?",
-                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES)
-        return;
+    ConfirmedChange(L"CUIDADO: Está a punto de eliminar el registro.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?", [this] {
+        ChangeAndRecompute(L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
+        SetStatusCaption(kRegistrando);
+    });
+}
+
+// Modify and delete: the Yes/No question, then, in the modifying state, the
+// change; the day view and the entry reset follow.  Every failure after the
+// question is trapped: one message, the focus in Text1, nothing else run.
+void Form1::ConfirmedChange(const wchar_t* question, const std::function<void()>& change) {
+    if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES) return;
     try {
         db_.CONEXION();
-        if (StatusCaption() != kModificando) {
-            host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
-        } else {
-            ChangeAndRecompute(L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
-            SetStatusCaption(kRegistrando);
-        }
+        if (StatusCaption() != kModificando) host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
+        else change();
         MOSTRAR();
         EntryReset();
     } catch (const RuntimeError& e) {

@@ -47,16 +47,6 @@ std::wstring DateText(double value, const Regional& regional) {
     return text;
 }
 
-std::wstring NumberText(double value, const Regional& regional) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::wstring out;
-    for (const char* p = buf; *p; ++p) {
-        if (*p == '.') out += regional.decimal;
-        else out += static_cast<wchar_t>(*p);
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -94,7 +84,7 @@ std::wstring CStr(const Variant& v, const Regional& regional) {
         case VarType::Text: return v.TextValue();
         case VarType::Boolean: return v.Number() != 0 ? L"True" : L"False";
         case VarType::Date: return DateText(v.Number(), regional);
-        default: return NumberText(v.Number(), regional);
+        default: return CStr(v.Number(), regional);
     }
 }
 

@@ -12,19 +12,6 @@ namespace {
 
 // A number without a pattern: whole values without decimals, others with up
 // to 15 significant digits and the regional decimal separator.
-std::wstring PlainNumber(double v, const Regional& regional) {
-    char buf[64];
-    if (std::fabs(v) < 1e15 && v == std::floor(v))
-        std::snprintf(buf, sizeof buf, "%.0f", v);
-    else
-        std::snprintf(buf, sizeof buf, "%.15g", v);
-    std::wstring out;
-    for (const char* p = buf; *p; ++p) {
-        if (*p == '.') out += regional.decimal;
-        else out += static_cast<wchar_t>(*p);
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -35,7 +22,7 @@ bool IsNumberPattern(const std::wstring& format) {
 std::wstring FormatValue(const data::Value& value, const std::wstring& format, const Regional& regional) {
     if (value.IsNull()) return L"";
     if (format.empty())
-        return value.IsNumber() ? PlainNumber(value.AsDouble(), regional) : value.AsText();
+        return value.IsNumber() ? CStr(value.AsDouble(), regional) : value.AsText();
     if (IsNumberPattern(format)) {
         if (value.IsNumber()) return FormatNumber(value.AsDouble(), format, regional);
         std::wstring text = value.AsText();
@@ -45,7 +32,7 @@ std::wstring FormatValue(const data::Value& value, const std::wstring& format, c
     if (value.IsNumber()) {
         double d = value.AsDouble();
         if (d >= kMinDateValue && d <= kMaxDateValue + 1) return FormatDate(d, format, regional);
-        return PlainNumber(d, regional);
+        return CStr(d, regional);
     }
     std::wstring text = value.AsText();
     if (auto d = ParseDate(text, regional)) return FormatDate(*d, format, regional);

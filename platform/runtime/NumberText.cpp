@@ -128,4 +128,10 @@ std::wstring SqlNumber(double value) {
     return std::wstring(s.begin(), s.end());
 }
 
+std::wstring CStr(double value, const Regional& regional) {
+    std::wstring text = SqlNumber(value);
+    if (auto dot = text.find(L'.'); dot != std::wstring::npos) text.replace(dot, 1, regional.decimal);
+    return text;
+}
+
 }  // namespace arc

@@ -28,4 +28,8 @@ double Val(const std::wstring& text);
 // point, at most 15 significant digits (150, 12.5, -40).
 std::wstring SqlNumber(double value);
 
+// A number as the runtime writes it for the user: like SqlNumber but with
+// the regional decimal separator (12,5 in Spain), never grouped.
+std::wstring CStr(double value, const Regional& regional);
+
 }  // namespace arc
