@@ -26,7 +26,7 @@ void Form1::Load() {
     AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    ClassSpec cls{L"ArcandoraForm1"};
+    ClassDesc cls{L"ArcandoraForm1"};
     cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, L"Informe Financiero", style, x, y, w, h, nullptr))
         throw RuntimeError(static_cast<long>(GetLastError()), L"No se pudo crear la ventana");

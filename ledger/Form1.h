@@ -118,7 +118,7 @@ private:
 
     Host& host_;
     Options options_;
-    ControlSet controls_{nullptr};
+    ControlSet controls_;
     arc::DataGrid grid_;
     std::unique_ptr<DateField> fechar_, desde_, hasta_;
     LedgerDatabase db_;

@@ -17,17 +17,17 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kSilver = RGB(192, 192, 192);
 
-FontSpec Arial(double pt, bool bold = false, bool italic = false) { return {L"Arial", pt, bold, italic}; }
-FontSpec ArialUnicode(double pt, bool bold = false, bool italic = false) {
+FontDesc Arial(double pt, bool bold = false, bool italic = false) { return {L"Arial", pt, bold, italic}; }
+FontDesc ArialUnicode(double pt, bool bold = false, bool italic = false) {
     return {L"Arial Unicode MS", pt, bold, italic};
 }
-const FontSpec kDefaultFont{L"MS Sans Serif", 8.25};
+const FontDesc kDefaultFont{L"MS Sans Serif", 8.25};
 
 using K = ControlKind;
 
-std::vector<ControlSpec> Form1Controls() {
-    std::vector<ControlSpec> c;
-    auto add = [&](ControlSpec s) { c.push_back(std::move(s)); };
+std::vector<ControlDesc> Form1Controls() {
+    std::vector<ControlDesc> c;
+    auto add = [&](ControlDesc s) { c.push_back(std::move(s)); };
     // Directly on the window, top to bottom.
     add({K::Label, L"Label7", 120, 100, 4215, 255, L"Label7", Arial(9), kRed, kNoColour, Align::Left, 12});
     add({K::Label, L"Label9", 12480, 0, 735, 255, L"Configurar", kDefaultFont, kSilver, kNoColour, Align::Right, 19,
@@ -63,7 +63,7 @@ std::vector<ControlSpec> Form1Controls() {
          kNoColour, Align::Center, 13, Form1::kCommand3});
 
     // The configuration panel, places relative to Frame1.
-    auto panel = [&](ControlSpec s) {
+    auto panel = [&](ControlDesc s) {
         s.parent = L"Frame1";
         add(std::move(s));
     };
@@ -73,17 +73,17 @@ std::vector<ControlSpec> Form1Controls() {
            Align::Center, 21, Form1::kCommand5});
     panel({K::Label, L"Label12", 120, 360, 2775, 255, L"Nombre de la Entidad", kDefaultFont, RGB(0, 0, 0), kNoColour,
            Align::Left, 28});
-    ControlSpec text5{K::TextBox, L"Text5", 120, 600, 3015, 285, L"Bramevol", kDefaultFont, kNoColour, kNoColour,
+    ControlDesc text5{K::TextBox, L"Text5", 120, 600, 3015, 285, L"Bramevol", kDefaultFont, kNoColour, kNoColour,
                       Align::Center, 27, Form1::kText5};
     text5.tooltip = L"Escriba un nombre de Identidad";
     panel(text5);
     panel({K::Label, L"Label10", 120, 960, 1455, 255, L"Unidad de Backup", kDefaultFont, RGB(0, 0, 0), kNoColour,
            Align::Left, 23});
-    ControlSpec text4{K::TextBox, L"Text4", 120, 1200, 495, 285, L"D", kDefaultFont, kNoColour, kNoColour,
+    ControlDesc text4{K::TextBox, L"Text4", 120, 1200, 495, 285, L"D", kDefaultFont, kNoColour, kNoColour,
                       Align::Center, 22, Form1::kText4};
     text4.tooltip = L"Indique una unidad donde se guardará la copia de seguridad";
     panel(text4);
-    ControlSpec command6{K::Button, L"Command6", 1920, 1200, 1215, 375, L"Guardar", ArialUnicode(12, true), kNoColour,
+    ControlDesc command6{K::Button, L"Command6", 1920, 1200, 1215, 375, L"Guardar", ArialUnicode(12, true), kNoColour,
                          kNoColour, Align::Center, 24, Form1::kCommand6};
     command6.tooltip = L"Guarda la configuración";
     panel(command6);
@@ -94,7 +94,8 @@ std::vector<ControlSpec> Form1Controls() {
 
 void Form1::CreateControls() {
     const int dpiX = ScreenDpiX(), dpiY = ScreenDpiY();
-    controls_.Create(Hwnd(), Form1Controls(), dpiX, dpiY);
+    const std::vector<ControlDesc> layout = Form1Controls();
+    controls_.Create(Hwnd(), layout, dpiX, dpiY);
 
     DateFieldFactory make = options_.makeDateField;
     if (!make)
@@ -107,15 +108,15 @@ void Form1::CreateControls() {
     hasta_ = make(Hwnd(), 2160, 1200, 1935, 495, host_);
     if (!fechar_ || !desde_ || !hasta_) throw RuntimeError(kErrInvalidProcedureCall, L"No se pudo crear un campo de fecha");
 
-    grid_.Create(Hwnd(), kDataGrid1, 120, 2400, 13095, 6135, FontSpec{L"MS Sans Serif", 8.25, true}, Arial(12));
+    grid_.Create(Hwnd(), kDataGrid1, 120, 2400, 13095, 6135, FontDesc{L"MS Sans Serif", 8.25, true}, Arial(12));
     grid_.OnClick = [this] { DataGrid1_Click(); };
     grid_.OnKeyPress = [this](wchar_t key) { DataGrid1_KeyPress(key); };
 
     // Focus order: the window's direct children in the order of their tab
     // index, which is the order Tab walks them.
     std::vector<std::pair<int, HWND>> order;
-    for (const auto& spec : Form1Controls())
-        if (spec.parent.empty()) order.emplace_back(spec.tabIndex, controls_.Get(spec.name));
+    for (const auto& desc : layout)
+        if (desc.parent.empty()) order.emplace_back(desc.tabIndex, controls_.Get(desc.name));
     order.emplace_back(7, grid_.Hwnd());
     order.emplace_back(16, fechar_->Hwnd());
     order.emplace_back(17, desde_->Hwnd());

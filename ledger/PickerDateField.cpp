@@ -54,7 +54,7 @@ std::wstring PickerFieldDesign(int widthTwips, int heightTwips) {
     PropertyBag bag(Regional{});
     bag.WriteLong(L"Width", widthTwips, 0);
     bag.WriteLong(L"Height", heightTwips, 0);
-    bag.WriteFont(L"Font", FontSpec{L"Arial", 12, false, false}, FontSpec{});
+    bag.WriteFont(L"Font", FontDesc{L"Arial", 12, false, false}, FontDesc{});
     return bag.ToText();
 }
 

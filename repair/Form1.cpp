@@ -13,9 +13,9 @@ constexpr int kClientWidth = 8355;
 constexpr int kClientHeight = 1200;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-ControlSpec Spec(ControlKind kind, const wchar_t* name, int left, int top, int width, int height,
-                 const wchar_t* text, FontSpec font, int tabIndex) {
-    ControlSpec c{};
+ControlDesc Desc(ControlKind kind, const wchar_t* name, int left, int top, int width, int height,
+                 const wchar_t* text, FontDesc font, int tabIndex) {
+    ControlDesc c{};
     c.kind = kind;
     c.name = name;
     c.left = left;
@@ -29,16 +29,16 @@ ControlSpec Spec(ControlKind kind, const wchar_t* name, int left, int top, int w
 }
 
 // The design of the window, in twips.
-std::vector<ControlSpec> Layout() {
-    ControlSpec command1 =
-        Spec(ControlKind::Button, L"Command1", 6960, 120, 1335, 375, L"... Explorar", {L"MS Sans Serif", 8.25, true}, 0);
+std::vector<ControlDesc> Layout() {
+    ControlDesc command1 =
+        Desc(ControlKind::Button, L"Command1", 6960, 120, 1335, 375, L"... Explorar", {L"MS Sans Serif", 8.25, true}, 0);
     command1.id = kCommand1Id;
-    ControlSpec label2 =
-        Spec(ControlKind::Label, L"Label2", 120, 720, 8055, 255, L"Preparando...", {L"MS Sans Serif", 9.75, true}, 1);
+    ControlDesc label2 =
+        Desc(ControlKind::Label, L"Label2", 120, 720, 8055, 255, L"Preparando...", {L"MS Sans Serif", 9.75, true}, 1);
     label2.fore = kStatusText;
     label2.back = kStatusBlue;
     label2.visible = false;
-    ControlSpec label1 = Spec(ControlKind::Label, L"Label1", 120, 120, 7215, 495, L"", {}, 2);
+    ControlDesc label1 = Desc(ControlKind::Label, L"Label1", 120, 120, 7215, 495, L"", {}, 2);
     return {command1, label2, label1};
 }
 
@@ -49,7 +49,7 @@ Form1::Form1(Host& host, std::function<void()> onEnd) : host_(host), onEnd_(std:
 Form1::~Form1() = default;
 
 bool Form1::Create() {
-    ClassSpec cls{L"CorvelanForm1"};
+    ClassDesc cls{L"CorvelanForm1"};
     cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     const int dpiX = ScreenDpiX(), dpiY = ScreenDpiY();
     RECT r{0, 0, TwipsToPixels(kClientWidth, dpiX), TwipsToPixels(kClientHeight, dpiY)};

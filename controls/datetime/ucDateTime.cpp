@@ -193,13 +193,12 @@ int32_t ucDateTime::ReadPickerTime() {
 }
 
 void ucDateTime::SetCachedTime(const Variant& value) {
-    DateParts p = SplitDate(CDate(value, container_.Ambient().regional));
-    timeCache_.wDay = static_cast<WORD>(p.day);
-    timeCache_.wMonth = static_cast<WORD>(p.month);
-    timeCache_.wYear = static_cast<WORD>(p.year);
-    timeCache_.wHour = static_cast<WORD>(p.hour);
-    timeCache_.wMinute = static_cast<WORD>(p.minute);
-    timeCache_.wSecond = static_cast<WORD>(p.second);
+    // Date and time of day from the value; the day of the week and the
+    // milliseconds keep what the cache held.
+    SYSTEMTIME t = ToSystemTime(CDate(value, container_.Ambient().regional));
+    t.wDayOfWeek = timeCache_.wDayOfWeek;
+    t.wMilliseconds = timeCache_.wMilliseconds;
+    timeCache_ = t;
 }
 
 bool ucDateTime::ApplyCalendarColor(int index, OLE_COLOR color) {
@@ -322,7 +321,7 @@ void ucDateTime::SetEnabled(bool Value) {
     container_.PropertyChanged(L"Enabled");
 }
 
-void ucDateTime::SetFont(const FontSpec& objFont) {
+void ucDateTime::SetFont(const FontDesc& objFont) {
     container_.SetFont(objFont);
     LRESULT font = SendMessageA(container_.Hwnd(), WM_GETFONT, 0, 0);
     SendMessageA(hPicker_, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
@@ -369,40 +368,24 @@ void RequireTranslatable(OLE_COLOR color) {
 }
 }  // namespace
 
-void ucDateTime::SetCalendarBackColor(OLE_COLOR NewColor) {
+// A calendar colour: refused before anything changes when it cannot be
+// translated, then stored, marked changed and sent to the picker.
+void ucDateTime::SetCalendarColor(OLE_COLOR& field, const wchar_t* key, int index, OLE_COLOR NewColor) {
     RequireTranslatable(NewColor);
-    calendarBackColor_ = NewColor;
-    container_.PropertyChanged(L"BackColor");
-    ApplyCalendarColor(MCSC_MONTHBK, NewColor);
+    field = NewColor;
+    container_.PropertyChanged(key);
+    ApplyCalendarColor(index, NewColor);
 }
 
-void ucDateTime::SetCalendarForeColor(OLE_COLOR NewColor) {
-    RequireTranslatable(NewColor);
-    calendarForeColor_ = NewColor;
-    container_.PropertyChanged(L"ForeColor");
-    ApplyCalendarColor(MCSC_TEXT, NewColor);
-}
+void ucDateTime::SetCalendarBackColor(OLE_COLOR NewColor) { SetCalendarColor(calendarBackColor_, L"BackColor", MCSC_MONTHBK, NewColor); }
 
-void ucDateTime::SetCalendarTitleBackColor(OLE_COLOR NewColor) {
-    RequireTranslatable(NewColor);
-    calendarTitleBackColor_ = NewColor;
-    container_.PropertyChanged(L"TitleBackColor");
-    ApplyCalendarColor(MCSC_TITLEBK, NewColor);
-}
+void ucDateTime::SetCalendarForeColor(OLE_COLOR NewColor) { SetCalendarColor(calendarForeColor_, L"ForeColor", MCSC_TEXT, NewColor); }
 
-void ucDateTime::SetCalendarTitleForeColor(OLE_COLOR NewColor) {
-    RequireTranslatable(NewColor);
-    calendarTitleForeColor_ = NewColor;
-    container_.PropertyChanged(L"TitleForeColor");
-    ApplyCalendarColor(MCSC_TITLETEXT, NewColor);
-}
+void ucDateTime::SetCalendarTitleBackColor(OLE_COLOR NewColor) { SetCalendarColor(calendarTitleBackColor_, L"TitleBackColor", MCSC_TITLEBK, NewColor); }
 
-void ucDateTime::SetCalendarTrailingForeColor(OLE_COLOR NewColor) {
-    RequireTranslatable(NewColor);
-    calendarTrailingForeColor_ = NewColor;
-    container_.PropertyChanged(L"TrailingForeColor");
-    ApplyCalendarColor(MCSC_TRAILINGTEXT, NewColor);
-}
+void ucDateTime::SetCalendarTitleForeColor(OLE_COLOR NewColor) { SetCalendarColor(calendarTitleForeColor_, L"TitleForeColor", MCSC_TITLETEXT, NewColor); }
+
+void ucDateTime::SetCalendarTrailingForeColor(OLE_COLOR NewColor) { SetCalendarColor(calendarTrailingForeColor_, L"TrailingForeColor", MCSC_TRAILINGTEXT, NewColor); }
 
 void ucDateTime::SetCheckValue(bool newValue) {
     checkValue_ = newValue;

@@ -60,8 +60,8 @@ public:
     void SetCheckBox(bool Value);
     bool Enabled() const { return container_.Enabled(); }
     void SetEnabled(bool Value);
-    const FontSpec& Font() const { return container_.Font(); }
-    void SetFont(const FontSpec& objFont);
+    const FontDesc& Font() const { return container_.Font(); }
+    void SetFont(const FontDesc& objFont);
     int32_t Format() const { return format_; }
     void SetFormat(int32_t NewFormat);
     const std::wstring& CustomFormat() const { return customFormat_; }
@@ -111,6 +111,7 @@ private:
     int32_t ReadPickerTime();
     void SetCachedTime(const Variant& value);
     bool ApplyCalendarColor(int index, OLE_COLOR color);
+    void SetCalendarColor(OLE_COLOR& field, const wchar_t* key, int index, OLE_COLOR NewColor);
     void ApplyRange();
     bool IsDateInRange(const Variant& value) const;
     static int16_t GetShiftState();

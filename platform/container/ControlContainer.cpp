@@ -24,7 +24,7 @@ ControlContainer::ControlContainer(AmbientProperties ambient)
 ControlContainer::~ControlContainer() { Unload(); }
 
 bool ControlContainer::Create(HWND parent, int x, int y, int widthTwips, int heightTwips) {
-    ClassSpec cls{kClassName};
+    ClassDesc cls{kClassName};
     return CreateWindowOf(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, x, y,
                           static_cast<int>(std::lround(widthTwips / TwipsPerPixelX())),
                           static_cast<int>(std::lround(heightTwips / TwipsPerPixelY())), parent);
@@ -83,7 +83,7 @@ void ControlContainer::SetEnabled(bool enabled) {
     if (Hwnd()) EnableWindow(Hwnd(), enabled);
 }
 
-void ControlContainer::SetFont(const FontSpec& font) {
+void ControlContainer::SetFont(const FontDesc& font) {
     font_ = font;
     hfont_.Reset();  // made again on the next WM_GETFONT
 }

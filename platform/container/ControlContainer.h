@@ -40,7 +40,7 @@ constexpr int kScaleHimetric = 8;
 // What the host gives every control it holds.
 struct AmbientProperties {
     bool userMode = true;  // true: the host is running, not being designed
-    FontSpec font;         // the host's font, the default of a control's own
+    FontDesc font;         // the host's font, the default of a control's own
     Regional regional;     // the user's regional settings
     std::function<SYSTEMTIME()> now;  // the clock; empty: the system's local time
 };
@@ -84,8 +84,8 @@ public:
     // --- Control side ---
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    const FontSpec& Font() const { return font_; }
-    void SetFont(const FontSpec& font);  // the window answers WM_GETFONT with it
+    const FontDesc& Font() const { return font_; }
+    void SetFont(const FontDesc& font);  // the window answers WM_GETFONT with it
     double ScaleWidth() const;           // inner size in the scale mode
     double ScaleHeight() const;
     int ScaleMode() const { return scaleMode_; }
@@ -113,7 +113,7 @@ private:
     UserControl* control_ = nullptr;
     Stage stage_ = Stage::Empty;
     bool enabled_ = true;
-    FontSpec font_;
+    FontDesc font_;
     arc::Font hfont_;
     int scaleMode_ = kScaleTwips;
     EventHandler eventHandler_;

@@ -107,14 +107,14 @@ std::wstring VariantForm(const Variant& v) {
     return L"empty:";
 }
 
-std::wstring FontForm(const FontSpec& f) {
+std::wstring FontForm(const FontDesc& f) {
     wchar_t points[32];
     swprintf(points, 32, L"%.6g", f.points);
     return L"font:" + Quote(f.face) + L"," + points + L"," + (f.bold ? L"True" : L"False") + L"," +
            (f.italic ? L"True" : L"False");
 }
 
-bool ReadFontForm(const std::wstring& s, FontSpec& font) {
+bool ReadFontForm(const std::wstring& s, FontDesc& font) {
     size_t pos = 0;
     std::wstring face;
     if (!Unquote(s, pos, face)) return false;
@@ -134,7 +134,7 @@ bool ReadFontForm(const std::wstring& s, FontSpec& font) {
 
 }  // namespace
 
-bool SameFont(const FontSpec& a, const FontSpec& b) {
+bool SameFont(const FontDesc& a, const FontDesc& b) {
     return lstrcmpiW(a.face.c_str(), b.face.c_str()) == 0 && a.points == b.points && a.bold == b.bold &&
            a.italic == b.italic;
 }
@@ -189,10 +189,10 @@ std::wstring PropertyBag::ReadText(const std::wstring& key, const std::wstring& 
     return CStr(ReadProperty(key, Variant::Text(defaultValue)), regional_);
 }
 
-FontSpec PropertyBag::ReadFont(const std::wstring& key, const FontSpec& defaultValue) const {
+FontDesc PropertyBag::ReadFont(const std::wstring& key, const FontDesc& defaultValue) const {
     const Stored* s = Find(key);
     if (!s) return defaultValue;
-    if (const FontSpec* f = std::get_if<FontSpec>(s)) return *f;
+    if (const FontDesc* f = std::get_if<FontDesc>(s)) return *f;
     TypeMismatch();
 }
 
@@ -217,7 +217,7 @@ void PropertyBag::WriteText(const std::wstring& key, const std::wstring& value, 
     WriteProperty(key, Variant::Text(value), Variant::Text(defaultValue));
 }
 
-void PropertyBag::WriteFont(const std::wstring& key, const FontSpec& value, const FontSpec& defaultValue) {
+void PropertyBag::WriteFont(const std::wstring& key, const FontDesc& value, const FontDesc& defaultValue) {
     if (SameFont(value, defaultValue)) Remove(key);
     else Put(key, value);
 }
@@ -235,7 +235,7 @@ std::wstring PropertyBag::ToText() const {
     for (const auto& [key, value] : entries_) {
         out += key + L"=";
         if (const Variant* v = std::get_if<Variant>(&value)) out += VariantForm(*v);
-        else out += FontForm(std::get<FontSpec>(value));
+        else out += FontForm(std::get<FontDesc>(value));
         out += L"\r\n";
     }
     return out;
@@ -287,7 +287,7 @@ PropertyBag PropertyBag::FromText(const std::wstring& text, Regional regional) {
             if (!Unquote(value, pos, t) || pos != value.size()) fail();
             bag.Put(key, Variant::Text(t));
         } else if (kind == L"font") {
-            FontSpec f;
+            FontDesc f;
             if (!ReadFontForm(value, f)) fail();
             bag.Put(key, f);
         } else {

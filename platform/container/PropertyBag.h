@@ -21,7 +21,7 @@
 
 namespace arc {
 
-bool SameFont(const FontSpec& a, const FontSpec& b);  // face without regard to case
+bool SameFont(const FontDesc& a, const FontDesc& b);  // face without regard to case
 
 class PropertyBag {
 public:
@@ -33,7 +33,7 @@ public:
     bool ReadBoolean(const std::wstring& key, bool defaultValue) const;
     int32_t ReadLong(const std::wstring& key, int32_t defaultValue) const;
     std::wstring ReadText(const std::wstring& key, const std::wstring& defaultValue) const;
-    FontSpec ReadFont(const std::wstring& key, const FontSpec& defaultValue) const;
+    FontDesc ReadFont(const std::wstring& key, const FontDesc& defaultValue) const;
 
     // A value equal to its default removes the key.
     void WriteProperty(const std::wstring& key, const Variant& value, const Variant& defaultValue);
@@ -41,7 +41,7 @@ public:
     void WriteBoolean(const std::wstring& key, bool value, bool defaultValue);
     void WriteLong(const std::wstring& key, int32_t value, int32_t defaultValue);
     void WriteText(const std::wstring& key, const std::wstring& value, const std::wstring& defaultValue);
-    void WriteFont(const std::wstring& key, const FontSpec& value, const FontSpec& defaultValue);
+    void WriteFont(const std::wstring& key, const FontDesc& value, const FontDesc& defaultValue);
 
     bool Contains(const std::wstring& key) const;
     std::vector<std::wstring> Keys() const;  // in the order first written
@@ -51,7 +51,7 @@ public:
     static PropertyBag FromText(const std::wstring& text, Regional regional);
 
 private:
-    using Stored = std::variant<Variant, FontSpec>;
+    using Stored = std::variant<Variant, FontDesc>;
     const Stored* Find(const std::wstring& key) const;
     void Put(const std::wstring& key, Stored value);
     void Remove(const std::wstring& key);

@@ -18,8 +18,8 @@ DataGrid::~DataGrid() {
     if (rowSizer_) ImageList_Destroy(rowSizer_);
 }
 
-bool DataGrid::Create(HWND parent, int id, int left, int top, int width, int height, const FontSpec& headerFont,
-                      const FontSpec& cellFont, int) {
+bool DataGrid::Create(HWND parent, int id, int left, int top, int width, int height, const FontDesc& headerFont,
+                      const FontDesc& cellFont) {
     parent_ = parent;
     dpiX_ = ScreenDpiX();
     dpiY_ = ScreenDpiY();
@@ -154,7 +154,6 @@ std::wstring DataGrid::CellText(int row, int column) const {
         std::wstring t = v.AsText();
         Regional point;
         point.decimal = L".";
-        point.thousand = L"\x1";
         if (auto n = ParseNumber(t, point)) return FormatNumber(*n, format, regional_);
         return t;
     }

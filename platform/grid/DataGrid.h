@@ -28,8 +28,8 @@ public:
     DataGrid& operator=(const DataGrid&) = delete;
 
     // Creates the list view as a child of parent at a place given in twips.
-    bool Create(HWND parent, int id, int left, int top, int width, int height, const FontSpec& headerFont,
-                const FontSpec& cellFont, int tabStopOrderHint = 0);
+    bool Create(HWND parent, int id, int left, int top, int width, int height, const FontDesc& headerFont,
+                const FontDesc& cellFont);
 
     // Binds the record set: columns by field, headed by the field names, the
     // rows in the record set's order.  Earlier column settings are dropped.

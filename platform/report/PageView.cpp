@@ -23,7 +23,7 @@ PageView::~PageView() {
 }
 
 bool PageView::Create(HWND parent) {
-    ClassSpec cls{L"ArcReportPageView"};
+    ClassDesc cls{L"ArcReportPageView"};
     cls.background = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     cls.style = 0;
     return CreateWindowOf(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, 0, 100, 100,

@@ -46,7 +46,7 @@ bool PreviewWindow::Create(HWND owner) {
     int w = std::max(640, static_cast<int>((work.right - work.left) * 9 / 10));
     int h = std::max(480, static_cast<int>((work.bottom - work.top) * 9 / 10));
     int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
-    ClassSpec cls{L"ArcReportPreview"};
+    ClassDesc cls{L"ArcReportPreview"};
     if (!CreateWindowOf(cls, 0, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, w, h, owner)) return false;
 
     const int bh = 360, top = 60, gap = 60;
@@ -59,10 +59,10 @@ bool PreviewWindow::Create(HWND owner) {
         {kPrint, L"Imprimir", 1100, nullptr},      {kSavePdf, L"Guardar PDF", 1400, nullptr},
         {kClose, L"Cerrar", 1000, nullptr},
     };
-    std::vector<arc::ControlSpec> specs;
+    std::vector<arc::ControlDesc> descs;
     int left = gap, tab = 0;
     for (const auto& b : buttons) {
-        arc::ControlSpec s{};
+        arc::ControlDesc s{};
         s.kind = b.id == kPageText ? arc::ControlKind::Label : arc::ControlKind::Button;
         s.name = std::to_wstring(b.id);
         s.left = left;
@@ -74,12 +74,12 @@ bool PreviewWindow::Create(HWND owner) {
         s.tabIndex = tab++;
         s.id = b.id;
         if (b.tip) s.tooltip = b.tip;
-        specs.push_back(s);
+        descs.push_back(s);
         left += b.width + gap;
     }
     int dpiX = ScreenDpiX(), dpiY = ScreenDpiY();
     controls_ = std::make_unique<ControlSet>(Hwnd());
-    controls_->Create(specs, dpiX, dpiY);
+    controls_->Create(descs, dpiX, dpiY);
     toolbarHeight_ = TwipsToPixels(top * 2 + bh, dpiY);
     if (!view_.Create(Hwnd())) return false;
     Arrange();

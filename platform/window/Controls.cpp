@@ -11,8 +11,7 @@ namespace {
 
 const wchar_t kPanelClass[] = L"ArcPanel";
 
-// A panel is a plain container: it paints its background colour, shows a
-// caption strip at its top left like a frame, and passes its children's
+// A panel is a plain container: it paints its background colour and passes its children's
 // commands and colour requests up to the window that owns the set.
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -25,13 +24,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd, &r);
-            HBRUSH b = CreateSolidBrush(ControlSet::PanelColour(hwnd));
-            FillRect(reinterpret_cast<HDC>(wParam), &r, b);
-            DeleteObject(b);
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetDCBrushColor(dc, ControlSet::PanelColour(hwnd));
+            FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
             return 1;
         }
-        case WM_SETCURSOR:
-            break;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -83,21 +80,21 @@ COLORREF ControlSet::PanelColour(HWND panel) {
     return c ? c - 1 : GetSysColor(COLOR_BTNFACE);
 }
 
-bool ControlSet::Create(const std::vector<ControlSpec>& specs, int dpiX, int dpiY) {
+bool ControlSet::Create(const std::vector<ControlDesc>& descs, int dpiX, int dpiY) {
     RegisterPanelClass();
-    std::vector<const ControlSpec*> ordered;
-    for (const auto& s : specs) ordered.push_back(&s);
+    std::vector<const ControlDesc*> ordered;
+    for (const auto& s : descs) ordered.push_back(&s);
     // Panels first so their children have a parent; then focus order.
-    std::stable_sort(ordered.begin(), ordered.end(), [](const ControlSpec* a, const ControlSpec* b) {
+    std::stable_sort(ordered.begin(), ordered.end(), [](const ControlDesc* a, const ControlDesc* b) {
         bool pa = a->kind == ControlKind::Panel, pb = b->kind == ControlKind::Panel;
         if (pa != pb) return pa;
         return a->tabIndex < b->tabIndex;
     });
     bool ok = true;
     HINSTANCE inst = GetModuleHandleW(nullptr);
-    for (const ControlSpec* s : ordered) {
+    for (const ControlDesc* s : ordered) {
         auto item = std::make_unique<Item>();
-        item->spec = *s;
+        item->desc = *s;
         HWND parent = window_;
         if (!s->parent.empty()) {
             auto it = byName_.find(s->parent);
@@ -156,7 +153,7 @@ bool ControlSet::Create(const std::vector<ControlSpec>& specs, int dpiX, int dpi
                 ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
                 ti.hwnd = window_;
                 ti.uId = reinterpret_cast<UINT_PTR>(item->hwnd);
-                ti.lpszText = const_cast<wchar_t*>(item->spec.tooltip.c_str());
+                ti.lpszText = const_cast<wchar_t*>(item->desc.tooltip.c_str());
                 SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
             }
         }
@@ -172,68 +169,67 @@ HWND ControlSet::Get(const std::wstring& name) const {
     return it == byName_.end() ? nullptr : it->second->hwnd;
 }
 
-const ControlSpec* ControlSet::Spec(const std::wstring& name) const {
+const ControlDesc* ControlSet::Desc(const std::wstring& name) const {
     auto it = byName_.find(name);
-    return it == byName_.end() ? nullptr : &it->second->spec;
+    return it == byName_.end() ? nullptr : &it->second->desc;
 }
 
 const std::wstring* ControlSet::NameOf(HWND control) const {
     auto it = byHwnd_.find(control);
-    return it == byHwnd_.end() ? nullptr : &it->second->spec.name;
+    return it == byHwnd_.end() ? nullptr : &it->second->desc.name;
 }
 
 void ControlSet::SetForeColour(const std::wstring& name, COLORREF colour) {
     auto it = byName_.find(name);
     if (it == byName_.end()) return;
-    if (it->second->spec.fore == colour) return;
-    it->second->spec.fore = colour;
+    if (it->second->desc.fore == colour) return;
+    it->second->desc.fore = colour;
     InvalidateRect(it->second->hwnd, nullptr, TRUE);
 }
 
 COLORREF ControlSet::ForeColour(const std::wstring& name) const {
     auto it = byName_.find(name);
-    return it == byName_.end() ? kNoColour : it->second->spec.fore;
+    return it == byName_.end() ? kNoColour : it->second->desc.fore;
 }
 
 void ControlSet::SetBackColour(const std::wstring& name, COLORREF colour) {
     auto it = byName_.find(name);
     if (it == byName_.end()) return;
-    it->second->spec.back = colour;
+    it->second->desc.back = colour;
     it->second->backBrush.Reset(colour == kNoColour ? nullptr : CreateSolidBrush(colour));
-    if (it->second->spec.kind == ControlKind::Panel)
+    if (it->second->desc.kind == ControlKind::Panel)
         SetWindowLongPtrW(it->second->hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(colour + 1));
     InvalidateRect(it->second->hwnd, nullptr, TRUE);
 }
 
 COLORREF ControlSet::BackColour(const std::wstring& name) const {
     auto it = byName_.find(name);
-    return it == byName_.end() ? kNoColour : it->second->spec.back;
+    return it == byName_.end() ? kNoColour : it->second->desc.back;
 }
 
 HBRUSH ControlSet::OnCtlColor(HDC dc, HWND control) {
     auto it = byHwnd_.find(control);
     if (it == byHwnd_.end()) return nullptr;
     Item& item = *it->second;
-    if (item.spec.fore != kNoColour) SetTextColor(dc, item.spec.fore);
+    if (item.desc.fore != kNoColour) SetTextColor(dc, item.desc.fore);
     if (item.backBrush) {
-        SetBkColor(dc, item.spec.back);
+        SetBkColor(dc, item.desc.back);
         return item.backBrush.Get();
     }
-    if (item.spec.kind == ControlKind::Label) {
+    if (item.desc.kind == ControlKind::Label) {
         // Transparent: the label shows its parent's colour.
         HWND parent = GetParent(control);
         SetBkMode(dc, TRANSPARENT);
         wchar_t cls[32] = {};
         GetClassNameW(parent, cls, 32);
         if (lstrcmpW(cls, kPanelClass) == 0) {
-            // Panels own no brush per colour; keep one per set would be overkill:
-            // a stock DC brush with the panel's colour does.
+            // The DC's own brush, set to the panel's colour.
             SetDCBrushColor(dc, PanelColour(parent));
             return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
         }
         return GetSysColorBrush(COLOR_BTNFACE);
     }
-    if (item.spec.kind == ControlKind::TextBox || item.spec.kind == ControlKind::MultiLineTextBox) {
+    if (item.desc.kind == ControlKind::TextBox || item.desc.kind == ControlKind::MultiLineTextBox) {
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return GetSysColorBrush(COLOR_WINDOW);
     }

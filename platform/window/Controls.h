@@ -19,12 +19,12 @@ enum class Align { Left, Center, Right };
 
 constexpr COLORREF kNoColour = CLR_INVALID;
 
-struct ControlSpec {
+struct ControlDesc {
     ControlKind kind;
     std::wstring name;
     int left, top, width, height;  // twips, relative to the parent
     std::wstring text;
-    FontSpec font;
+    FontDesc font;
     COLORREF fore = kNoColour;  // text colour; kNoColour: the system's
     COLORREF back = kNoColour;  // background; kNoColour: the parent's (labels are transparent)
     Align align = Align::Left;
@@ -46,15 +46,15 @@ public:
 
     // Creates the controls in focus order (tabIndex), which is also the order
     // that Tab follows.  Returns false if any control could not be created.
-    bool Create(const std::vector<ControlSpec>& specs, int dpiX, int dpiY);
+    bool Create(const std::vector<ControlDesc>& descs, int dpiX, int dpiY);
     // The same for a set made before its window existed.
-    bool Create(HWND window, const std::vector<ControlSpec>& specs, int dpiX, int dpiY) {
+    bool Create(HWND window, const std::vector<ControlDesc>& descs, int dpiX, int dpiY) {
         window_ = window;
-        return Create(specs, dpiX, dpiY);
+        return Create(descs, dpiX, dpiY);
     }
 
     HWND Get(const std::wstring& name) const;
-    const ControlSpec* Spec(const std::wstring& name) const;
+    const ControlDesc* Desc(const std::wstring& name) const;
     const std::wstring* NameOf(HWND control) const;
 
     void SetForeColour(const std::wstring& name, COLORREF colour);
@@ -71,7 +71,7 @@ public:
 
 private:
     struct Item {
-        ControlSpec spec;
+        ControlDesc desc;
         HWND hwnd = nullptr;
         Font font;
         Brush backBrush;

@@ -4,15 +4,15 @@
 
 namespace arc {
 
-Font MakeFont(const FontSpec& spec, int dpiY) {
+Font MakeFont(const FontDesc& desc, int dpiY) {
     LOGFONTW lf{};
-    lf.lfHeight = PointsToFontHeight(spec.points, dpiY);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfHeight = PointsToFontHeight(desc.points, dpiY);
+    lf.lfWeight = desc.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = desc.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfOutPrecision = OUT_TT_PRECIS;
-    lstrcpynW(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, desc.face.c_str(), LF_FACESIZE);
     return Font(CreateFontIndirectW(&lf));
 }
 

@@ -39,7 +39,7 @@ using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 
-struct FontSpec {
+struct FontDesc {
     std::wstring face = L"MS Sans Serif";
     double points = 8.25;
     bool bold = false;
@@ -48,7 +48,7 @@ struct FontSpec {
 
 // Creates the font at the DPI given.  Faces the system lacks are replaced
 // by the font mapper with a close equivalent.
-Font MakeFont(const FontSpec& spec, int dpiY);
+Font MakeFont(const FontDesc& desc, int dpiY);
 
 // Selects an object into a DC for the lifetime of this value.
 class SelectIn {

@@ -9,7 +9,7 @@ Window::~Window() {
     }
 }
 
-bool Window::CreateWindowOf(const ClassSpec& cls, DWORD exStyle, const std::wstring& title, DWORD style, int x,
+bool Window::CreateWindowOf(const ClassDesc& cls, DWORD exStyle, const std::wstring& title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};

@@ -19,7 +19,7 @@ public:
     HWND Hwnd() const { return hwnd_; }
 
 protected:
-    struct ClassSpec {
+    struct ClassDesc {
         const wchar_t* name;
         HICON icon = nullptr;
         HICON smallIcon = nullptr;
@@ -28,7 +28,7 @@ protected:
         UINT style = CS_DBLCLKS;
     };
     // Creates the window; false when the system refuses.
-    bool CreateWindowOf(const ClassSpec& cls, DWORD exStyle, const std::wstring& title, DWORD style, int x, int y,
+    bool CreateWindowOf(const ClassDesc& cls, DWORD exStyle, const std::wstring& title, DWORD style, int x, int y,
                         int width, int height, HWND parent, HMENU menu = nullptr);
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);

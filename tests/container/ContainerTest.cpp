@@ -129,7 +129,7 @@ TEST(Container, ScalesSizesAndKeepsEnabledAndFont) {
 
     c.SetEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(c.Hwnd()));
-    c.SetFont(FontSpec{L"Arial", 12});
+    c.SetFont(FontDesc{L"Arial", 12});
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(c.Hwnd(), WM_GETFONT, 0, 0));
     LOGFONTW lf{};
     ASSERT_TRUE(GetObjectW(font, sizeof lf, &lf));

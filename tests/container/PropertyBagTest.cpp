@@ -22,14 +22,14 @@ TEST_F(Bag, KeepsOnlyValuesThatDifferFromTheirDefaults) {
     bag.WriteBoolean(L"UpDown", true, false);
     bag.WriteText(L"CustomFormat", L"", L"");
     bag.WriteProperty(L"DateTime", Variant(), Variant::Text(L""));  // empty equals ""
-    bag.WriteFont(L"Font", FontSpec{L"arial", 12}, FontSpec{L"Arial", 12});
+    bag.WriteFont(L"Font", FontDesc{L"arial", 12}, FontDesc{L"Arial", 12});
     EXPECT_EQ(bag.Keys(), std::vector<std::wstring>{L"UpDown"});
 
     bag.WriteBoolean(L"UpDown", false, false);  // back to its default: the key goes
     EXPECT_FALSE(bag.Contains(L"UpDown"));
     EXPECT_EQ(bag.ReadBoolean(L"UpDown", true), true);
     EXPECT_EQ(bag.ReadLong(L"Format", 7), 7);
-    EXPECT_EQ(bag.ReadFont(L"Font", FontSpec{L"Tahoma", 9}).face, L"Tahoma");
+    EXPECT_EQ(bag.ReadFont(L"Font", FontDesc{L"Tahoma", 9}).face, L"Tahoma");
 }
 
 TEST_F(Bag, ReadsConvertToTheTypeAskedFor) {
@@ -37,14 +37,14 @@ TEST_F(Bag, ReadsConvertToTheTypeAskedFor) {
     bag.WriteText(L"B", L"2024-03-05", L"");
     bag.WriteText(L"C", L"12", L"");
     bag.WriteDate(L"D", DateSerial(2024, 3, 5), 0);
-    bag.WriteFont(L"F", FontSpec{L"Arial", 12}, FontSpec{});
+    bag.WriteFont(L"F", FontDesc{L"Arial", 12}, FontDesc{});
     EXPECT_TRUE(bag.ReadBoolean(L"A", false));
     EXPECT_EQ(bag.ReadDate(L"B", 0), DateSerial(2024, 3, 5));
     EXPECT_EQ(bag.ReadLong(L"C", 0), 12);
     EXPECT_EQ(bag.ReadText(L"D", L""), L"3/5/2024");
     EXPECT_EQ(ErrorOf([&] { bag.ReadLong(L"A", 0); }), kErrTypeMismatch);
     EXPECT_EQ(ErrorOf([&] { bag.ReadText(L"F", L""); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorOf([&] { bag.ReadFont(L"C", FontSpec{}); }), kErrTypeMismatch);
+    EXPECT_EQ(ErrorOf([&] { bag.ReadFont(L"C", FontDesc{}); }), kErrTypeMismatch);
 }
 
 TEST_F(Bag, TextFormRoundTripsEveryKind) {
@@ -57,7 +57,7 @@ TEST_F(Bag, TextFormRoundTripsEveryKind) {
     bag.WriteDate(L"Early", kMinDateValue - 0.5, 0);  // before day 0, with a time of day
     bag.WriteDate(L"Late", kMaxDateValue + TimeSerial(23, 59, 59), 0);
     bag.WriteText(L"Text", L"a \"b\" \\ c\r\nd\te ñ", L"");
-    bag.WriteFont(L"Font", FontSpec{L"Courier New", 10.5, true, true}, FontSpec{});
+    bag.WriteFont(L"Font", FontDesc{L"Courier New", 10.5, true, true}, FontDesc{});
     std::wstring text = bag.ToText();
 
     PropertyBag back = PropertyBag::FromText(text, en);
@@ -66,7 +66,7 @@ TEST_F(Bag, TextFormRoundTripsEveryKind) {
         if (key == L"Font") continue;
         EXPECT_EQ(back.ReadProperty(key, Variant()), bag.ReadProperty(key, Variant())) << key;
     }
-    FontSpec f = back.ReadFont(L"Font", FontSpec{});
+    FontDesc f = back.ReadFont(L"Font", FontDesc{});
     EXPECT_EQ(f.face, L"Courier New");
     EXPECT_EQ(f.points, 10.5);
     EXPECT_TRUE(f.bold && f.italic);

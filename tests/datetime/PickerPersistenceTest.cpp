@@ -47,7 +47,7 @@ TEST_F(PickerPersistence, AllSixteenKeysRoundTrip) {
     p.SetDateTime(Variant::Text(L"2024-03-05"));
     p.SetCustomFormat(L"dd 'de' MMMM");
     p.SetFormat(ucDateTime::FormatCustom);
-    p.SetFont(FontSpec{L"Arial", 12, true, false});
+    p.SetFont(FontDesc{L"Arial", 12, true, false});
     std::wstring design = first.SaveText();
     std::vector<std::wstring> keys = Keys(design);
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"Width", L"Height", L"MinDate", L"MaxDate", L"UpDown", L"CheckBox",

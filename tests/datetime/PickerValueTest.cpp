@@ -175,7 +175,7 @@ TEST_F(PickerValue, CaptionIsThePickersTextOfAtMost254Characters) {
 }
 
 TEST_F(PickerValue, FontReachesThePickerAtOnceAndARebuildDropsIt) {
-    p().SetFont(FontSpec{L"Arial", 12, false, false});
+    p().SetFont(FontDesc{L"Arial", 12, false, false});
     HFONT own = reinterpret_cast<HFONT>(SendMessageW(hosted.container.Hwnd(), WM_GETFONT, 0, 0));
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(p().hwnd(), WM_GETFONT, 0, 0)), own);
