@@ -90,12 +90,16 @@ void Form1::SetMousePointer(int value) {
     SetCursor(LoadCursorW(nullptr, value == 11 ? IDC_WAIT : IDC_ARROW));
 }
 
-void Form1::ShowError(const RuntimeError& e) { host_.ShowMessage(Hwnd(), RuntimeErrorText(e), MB_OK); }
+void Form1::ShowError(const RuntimeError& e) {
+    // A refusal of the program's own is a notice in plain words; any other
+    // failure shows its number and description.
+    host_.ShowMessage(Hwnd(), e.Number() == kErrUnreadableAmount ? e.Description() : RuntimeErrorText(e), MB_OK);
+}
 
 void Form1::OnUnhandledError() {
     // A failure no handler expected never ends the program: it is reported
-    // and the window goes on.
-    host_.ShowMessage(Hwnd(), RuntimeErrorText(kErrInvalidProcedureCall, L"Error inesperado"), MB_OK);
+    // with its own number and description, and the window goes on.
+    ShowError(CurrentError());
 }
 
 void Form1::DataGrid1_Click() {

@@ -110,7 +110,11 @@ private:
     void SetDefaultButton(int id);
     void ChangeAndRecompute(const std::wstring& sql);
     void ConfirmedChange(const wchar_t* question, const std::function<void()>& change);
-    std::wstring AmountForBox(double value) const;
+    // The full value of an amount box; raises RuntimeError 13 for an empty
+    // box and kErrUnreadableAmount, naming the amount, for a text that gives
+    // no value (the focus goes to that box).
+    double AmountIn(const wchar_t* box);
+    std::wstring AmountForBox(const data::Value& value) const;
     void HidePanel();
     void SetMousePointer(int value);
     std::wstring SettingsPath(const wchar_t* file);
@@ -126,6 +130,7 @@ private:
     UINT timer2Interval_ = 0;
     int defaultButton_ = 0;
     int mousePointer_ = 0;
+    bool loadingRow_ = false;  // the row-loading step is filling both amount boxes
     std::wstring lastBackupStamp_;
     bool backupRunning_ = false;  // BACKUP is waiting; a nested call returns at once
     std::unique_ptr<report::Report> REPORT;  // the report object, created on first use

@@ -7,7 +7,6 @@
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
 
-#include <cmath>
 
 namespace arc {
 namespace {
@@ -24,9 +23,13 @@ std::wstring ModifyErrorText(const std::wstring& description) {
 
 void Form1::DataGrid1_KeyPress(wchar_t) { RowLoadingStep(); }
 
-// An amount for an entry box: its own decimals, no grouping, the regional
-// decimal separator, so that confirming without retyping keeps the amount.
-std::wstring Form1::AmountForBox(double value) const { return CStr(value, host_.Regional()); }
+// An amount for an entry box: the row's own value with its decimals, no
+// grouping and the regional decimal separator ("0" for zero, a minus sign
+// for a negative one), so that confirming without retyping keeps the row;
+// a cell that holds no number leaves the box empty.
+std::wstring Form1::AmountForBox(const data::Value& value) const {
+    return value.IsNumber() ? CStr(value.AsDouble(), host_.Regional()) : std::wstring();
+}
 
 void Form1::ChangeAndRecompute(const std::wstring& sql) {
     // A change and its balance recomputation commit together, so the table
@@ -45,28 +48,37 @@ void Form1::RowLoadingStep() {
     const data::Value id = grid_.CellValue(row, 0);
     if (id.GetType() != data::Value::Type::Integer) return;
 
+    // A row whose date cannot be shown is not loaded: nothing of it, and
+    // nothing of an earlier row, stays in the entry fields.
+    const std::wstring date = grid_.CellValue(row, 1).AsText();
+    if (!fechar_->SetDateTimeText(date)) {
+        EntryReset();
+        host_.ShowMessage(Hwnd(),
+                          L"La fecha ''" + date + L"'' de este registro no se puede leer como una fecha; el registro "
+                                                  L"no se ha cargado.",
+                          MB_OK);
+        return;
+    }
     HWND text3 = Control(L"Text3");
     SetFocus(text3);
     const std::wstring description = grid_.CellValue(row, 2).AsText();
     SetText(L"Text3", description);
     SendMessageW(text3, EM_SETSEL, 0, static_cast<LPARAM>(description.size()));
     ESTADO_MOD = id.AsInteger();
-    fechar_->SetDateTimeText(grid_.CellValue(row, 1).AsText());
-    const data::Value income = grid_.CellValue(row, 3);
-    if (income.IsNumber() && income.AsDouble() > 0) SetText(L"Text1", AmountForBox(income.AsDouble()));
-    const data::Value expense = grid_.CellValue(row, 4);
-    if (expense.IsNumber() && expense.AsDouble() > 0)
-        SetText(L"Text2", AmountForBox(expense.AsDouble()));
+    // Both boxes come from the row, whatever its amounts are.
+    loadingRow_ = true;
+    SetText(L"Text1", AmountForBox(grid_.CellValue(row, 3)));
+    SetText(L"Text2", AmountForBox(grid_.CellValue(row, 4)));
+    loadingRow_ = false;
     SetStatusCaption(kModificando);
 }
 
 void Form1::Command4_Click() {
     ConfirmedChange(L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?", [this] {
-        // Both amounts are read before anything is written, so a bad box
-        // stops the modification with nothing half applied.
-        const Regional& regional = host_.Regional();
-        const double income = CDbl(Text(L"Text1"), regional);
-        const double expense = CDbl(Text(L"Text2"), regional);
+        // Both amounts and the date are read before anything is written, so
+        // a bad box stops the modification with nothing half applied.
+        const double income = AmountIn(L"Text1");
+        const double expense = AmountIn(L"Text2");
         const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + IsoDate(fechar_->DateTime()) +
                                   L"', DESCRIPCION = '" + SqlQuoted(Text(L"Text3")) + L"', INGRESO = '" +
                                   SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
@@ -100,7 +112,12 @@ void Form1::ConfirmedChange(const wchar_t* question, const std::function<void()>
         else change();
         MOSTRAR();
         EntryReset();
-    } catch (const RuntimeError& e) {
+    } catch (...) {
+        const RuntimeError e = CurrentError();
+        if (e.Number() == kErrUnreadableAmount) {
+            ShowError(e);  // the amount is named and keeps the focus
+            return;
+        }
         host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);
         SetFocus(Control(L"Text1"));
     }

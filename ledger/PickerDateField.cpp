@@ -4,14 +4,14 @@
 #include "platform/container/ControlContainer.h"
 #include "platform/container/PropertyBag.h"
 #include "platform/runtime/DateValue.h"
+#include "platform/runtime/Error.h"
 
 namespace arc {
 namespace {
 
 class PickerDateField : public DateField {
 public:
-    PickerDateField(Host& host, AmbientProperties ambient)
-        : host_(host), container_(std::move(ambient)), picker_(container_) {}
+    explicit PickerDateField(AmbientProperties ambient) : container_(std::move(ambient)), picker_(container_) {}
 
     bool Load(HWND parent, int x, int y, const std::wstring& design) {
         if (!container_.Create(parent, x, y)) return false;
@@ -23,15 +23,17 @@ public:
         if (InRange(date)) picker_.SetDateTime(Variant::Date(date));
     }
 
-    void SetDateTimeText(const std::wstring& text) override {
+    bool SetDateTimeText(const std::wstring& text) override {
         auto date = ParseDate(text, container_.Ambient().regional);
-        if (date && InRange(*date)) picker_.SetDateTime(Variant::Text(text));
+        if (!date || !InRange(*date)) return false;
+        picker_.SetDateTime(Variant::Text(text));
+        return true;
     }
 
     double DateTime() const override {
         Variant shown = picker_.DateTime();
         if (shown.Type() == VarType::Date) return DateOnly(shown.Number());
-        return Today(host_.Now());  // only a picker with a cleared check box shows no date
+        throw RuntimeError(kErrTypeMismatch, L"El campo de fecha no muestra ninguna fecha.");
     }
 
     HWND Hwnd() const override { return container_.Hwnd(); }
@@ -43,7 +45,6 @@ private:
         return day >= picker_.MinDate() && day <= picker_.MaxDate();
     }
 
-    Host& host_;
     ControlContainer container_;
     ucDateTime picker_;  // declared after its container, so it ends first
 };
@@ -63,7 +64,7 @@ std::unique_ptr<DateField> MakePickerDateField(HWND parent, int x, int y, int wi
     ambient.userMode = true;
     ambient.regional = host.Regional();
     ambient.now = [&host] { return host.Now(); };
-    auto field = std::make_unique<PickerDateField>(host, std::move(ambient));
+    auto field = std::make_unique<PickerDateField>(std::move(ambient));
     if (!field->Load(parent, x, y, PickerFieldDesign(widthTwips, heightTwips))) return nullptr;
     return field;
 }

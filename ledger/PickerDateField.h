@@ -19,7 +19,8 @@ std::wstring PickerFieldDesign(int widthTwips, int heightTwips);
 // are read as dates and today is taken with the host's regional settings
 // and clock; the host must outlive the field.  nullptr when the window
 // cannot be made.  A value the picker would refuse (no date, or outside its
-// range) leaves the field as it was.
+// range) leaves the field as it was; reading a field whose picker shows no
+// date raises RuntimeError 13.
 std::unique_ptr<DateField> MakePickerDateField(HWND parent, int x, int y, int widthTwips, int heightTwips, Host& host);
 
 }  // namespace arc

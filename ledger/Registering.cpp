@@ -9,11 +9,14 @@
 namespace arc {
 
 void Form1::AmountChanged(const std::wstring& box, const std::wstring& other, const wchar_t* caption) {
-    // One reading of an amount everywhere: its full value in the regional
-    // number format.
-    if (auto value = ParseNumber(Text(box), host_.Regional())) {
-        if (*value > 0) {
-            SetText(other, L"0");
+    // The numeric test lets through every text on the way to a number; the
+    // "> 0" test takes the one strict reading that registering and modifying
+    // store.  While a row is loaded both boxes come from the row itself.
+    const std::wstring text = Text(box);
+    if (IsNumeric(text, host_.Regional())) {
+        const NumberReading amount = ReadNumber(text, host_.Regional());
+        if (amount.kind == NumberReading::Kind::Number && amount.value > 0) {
+            if (!loadingRow_) SetText(other, L"0");
             SetWindowTextW(Control(L"Command2"), caption);
         }
         SetDefaultButton(kCommand2);
@@ -21,6 +24,25 @@ void Form1::AmountChanged(const std::wstring& box, const std::wstring& other, co
         SetText(box, L"");
         SetFocus(Control(box));
     }
+}
+
+double Form1::AmountIn(const wchar_t* box) {
+    const Regional& regional = host_.Regional();
+    const std::wstring text = Text(box);
+    const NumberReading amount = ReadNumber(text, regional);
+    if (amount.kind == NumberReading::Kind::Number) return amount.value;
+    if (text.empty()) return CDbl(text, regional);  // the runtime's type mismatch
+    // A number left half typed ("-", "1e") or with grouping that no number
+    // has ("1.000.5") is never read as some other amount.
+    SetFocus(Control(box));
+    const std::wstring head = L"El importe ''" + text + L"'' de " +
+                              (std::wstring(box) == L"Text1" ? L"Ingreso" : L"Egreso");
+    const wchar_t tail[] = L"Corríjalo y vuelva a intentarlo; no se ha guardado nada.";
+    if (amount.kind == NumberReading::Kind::NotNumber)
+        throw RuntimeError(kErrUnreadableAmount, head + L" no es un número completo. " + tail);
+    throw RuntimeError(kErrUnreadableAmount, head + L" no se puede leer: el separador de miles ''" +
+                                                 regional.thousand + L"'' va cada tres cifras y los decimales van "
+                                                 L"tras ''" + regional.decimal + L"''. " + tail);
 }
 
 void Form1::Command2_Click() {
@@ -42,19 +64,30 @@ void Form1::Command2_Click() {
     // entry fields keep what the user typed.
     try {
         LA_OPERACION();
-        MOSTRAR();
     } catch (const RuntimeError& e) {
         ShowError(e);
+        return;
+    }
+    // The movement is stored: a failing refresh must not make the user
+    // register it a second time.
+    try {
+        MOSTRAR();
+    } catch (...) {
+        host_.ShowMessage(Hwnd(),
+                          L"El movimiento quedó registrado, pero la lista del día no se pudo actualizar; no lo "
+                          L"registre otra vez.\r\n\r\n" + RuntimeErrorText(CurrentError()),
+                          MB_OK);
     }
 }
 
 void Form1::LA_OPERACION() {
-    const Regional& regional = host_.Regional();
-    const double income = CDbl(Text(L"Text1"), regional);
-    const double expense = CDbl(Text(L"Text2"), regional);
+    // Both amounts and the date are read before anything is written.
+    const double income = AmountIn(L"Text1");
+    const double expense = AmountIn(L"Text2");
+    const double date = fechar_->DateTime();
 
     db_.CONEXION();
-    db_.InsertMovement(fechar_->DateTime(), ToUpper(Text(L"Text3")), income, expense, Today(host_.Now()));
+    db_.InsertMovement(date, ToUpper(Text(L"Text3")), income, expense, Today(host_.Now()));
     SetText(L"Text1", L"");
     SetText(L"Text2", L"");
     SetText(L"Text3", L"");

@@ -4,7 +4,6 @@
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
 
-#include <new>
 
 namespace arc {
 
@@ -33,15 +32,9 @@ bool RunTreasuryReport(HWND owner, Host& host, LedgerDatabase& database, const D
         REPORT->SetDataSource(std::make_shared<report::RecordsetSource>(recordset));
         REPORT->Show(owner, host, preview);
         return true;
-    } catch (const RuntimeError& e) {
+    } catch (...) {
         recordset = previousRecordset;
-        host.ShowMessage(owner, RuntimeErrorText(e), MB_OK);
-    } catch (const std::bad_alloc&) {
-        recordset = previousRecordset;
-        host.ShowMessage(owner, RuntimeErrorText(RuntimeError(7, L"Out of memory")), MB_OK);
-    } catch (const std::exception&) {
-        recordset = previousRecordset;
-        host.ShowMessage(owner, RuntimeErrorText(RuntimeError(51, L"Internal error")), MB_OK);
+        host.ShowMessage(owner, RuntimeErrorText(CurrentError()), MB_OK);
     }
     return false;
 }

@@ -35,9 +35,11 @@ ReportControl TotalLabel(const wchar_t* name, int left, int top, int width, cons
                          .canGrow = true};
 }
 
+// A sum to the cent: its decimals print when it has any ("40,5"), a whole
+// sum prints without them ("1.350").
 ReportControl Total(const wchar_t* name, int top, const wchar_t* field, COLORREF colour) {
     return ReportControl{.name = name, .kind = ControlKind::Sum, .left = 9735, .top = top, .width = 1410,
-                         .height = 240, .field = field, .format = L"#,###", .font = kArial1125, .fore = colour,
+                         .height = 240, .field = field, .format = L"#,###.##", .font = kArial1125, .fore = colour,
                          .align = Align::Right};
 }
 

@@ -188,8 +188,14 @@ void ucDateTime::RebuildPicker() {
     if (!checkValue_) SetCheckValue(false);
 }
 
-int32_t ucDateTime::ReadPickerTime() {
-    return static_cast<int32_t>(SendMessageA(hPicker_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&timeCache_)));
+int32_t ucDateTime::ReadPickerTime() { return GetPickerTime(timeCache_); }
+
+int32_t ucDateTime::GetPickerTime(SYSTEMTIME& time) const {
+    // Without a picker window (it could not be made, or the control has
+    // ended) a message would come back as 0, which reads as GDT_VALID with
+    // a zeroed date: there is no date then, never one in year -1.
+    if (!hPicker_ || !IsWindow(hPicker_)) return GDT_NONE;
+    return static_cast<int32_t>(SendMessageA(hPicker_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)));
 }
 
 void ucDateTime::SetCachedTime(const Variant& value) {
@@ -263,13 +269,12 @@ int16_t ucDateTime::DayOfWeek() { return TimePart(&SYSTEMTIME::wDayOfWeek); }
 
 bool ucDateTime::CheckValue() const {
     SYSTEMTIME t{};
-    return SendMessageA(hPicker_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) == GDT_VALID;
+    return GetPickerTime(t) == GDT_VALID;
 }
 
 Variant ucDateTime::DateTime() const {
     SYSTEMTIME t{};
-    if (SendMessageA(hPicker_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) != GDT_VALID)
-        return Variant::Text(L"");
+    if (GetPickerTime(t) != GDT_VALID) return Variant::Text(L"");
     if (format_ == FormatTime) return Variant::Date(TimeSerial(t.wHour, t.wMinute, t.wSecond));
     return Variant::Date(DateSerial(t.wYear, t.wMonth, t.wDay));
 }

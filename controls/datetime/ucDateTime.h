@@ -43,7 +43,8 @@ public:
 
     // The picker's text, at most 254 characters.
     std::wstring GetCaption() const;
-    // Parts of the date the picker shows; -1 when it shows none.
+    // Parts of the date the picker shows; -1 when it shows none or there is
+    // no picker window.
     int16_t Day();
     int16_t Month();
     int16_t Year();
@@ -87,7 +88,8 @@ public:
     void SetCheckValue(bool newValue);
     // "Devuelve o establece la fecha o tiempo actual."  The getter asks the
     // picker: its day (its time of day with Format 2), or "" when it shows
-    // none.  The setter takes a date, a text that reads as a date, or "".
+    // none or there is no picker window.  The setter takes a date, a text
+    // that reads as a date, or "".
     Variant DateTime() const;
     void SetDateTime(const Variant& NewDateTime);
     // The picker's ideal size in the container's scale mode; 0 without a picker.
@@ -109,6 +111,7 @@ private:
 
     void RebuildPicker();
     int32_t ReadPickerTime();
+    int32_t GetPickerTime(SYSTEMTIME& time) const;  // GDT_NONE without a picker window
     void SetCachedTime(const Variant& value);
     bool ApplyCalendarColor(int index, OLE_COLOR color);
     void SetCalendarColor(OLE_COLOR& field, const wchar_t* key, int index, OLE_COLOR NewColor);

@@ -50,7 +50,14 @@ void DataGrid::Bind(std::shared_ptr<data::Recordset> recordset) {
             columns_.push_back(c);
         }
     RebuildColumns();
+    if (!list_) return;
     ListView_SetItemCountEx(list_, RowCount(), 0);
+    // A new binding starts afresh: the list view would keep the selected and
+    // focused row numbers and the scroll position, which now name other
+    // records, and a key press would load one of them.
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list_, -1);
+    if (RowCount() > 0) ListView_EnsureVisible(list_, 0, FALSE);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -184,6 +191,9 @@ bool DataGrid::HandleNotify(const NMHDR* header, LRESULT& result) {
         case NM_CLICK:
             if (OnClick) OnClick();
             return true;
+        case NM_CHAR:
+            if (OnKeyPress) OnKeyPress(static_cast<wchar_t>(reinterpret_cast<const NMCHAR*>(header)->ch));
+            return true;
         default:
             return false;
     }
@@ -199,16 +209,20 @@ LRESULT CALLBACK DataGrid::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
                 reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN)
                 return DLGC_WANTALLKEYS;
             return DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTCHARS;
-        case WM_CHAR:
-            if (self->OnKeyPress) {
-                try {
-                    self->OnKeyPress(static_cast<wchar_t>(wParam));
-                } catch (...) {
-                }
-            }
-            // The list view's own incremental search would move the current
-            // row on a typed letter; the grid is read-only, so it ends here.
+        case WM_CHAR: {
+            // The key press goes to the parent as a notice, like a click, so
+            // that it runs inside the parent's window procedure and a failure
+            // reaches the parent's error handling.  The list view's own
+            // incremental search would move the current row on a typed
+            // letter; the grid is read-only, so the key ends here.
+            NMCHAR notice{};
+            notice.hdr.hwndFrom = hwnd;
+            notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
+            notice.hdr.code = static_cast<UINT>(NM_CHAR);
+            notice.ch = static_cast<UINT>(wParam);
+            SendMessageW(self->parent_, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
             return 0;
+        }
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, &DataGrid::ListProc, 1);
             self->list_ = nullptr;

@@ -32,7 +32,8 @@ public:
                 const FontDesc& cellFont);
 
     // Binds the record set: columns by field, headed by the field names, the
-    // rows in the record set's order.  Earlier column settings are dropped.
+    // rows in the record set's order.  Earlier column settings are dropped,
+    // and so are the current row and the scroll position.
     void Bind(std::shared_ptr<data::Recordset> recordset);
     const std::shared_ptr<data::Recordset>& DataSource() const { return recordset_; }
 
@@ -59,7 +60,9 @@ public:
     void Show() { if (list_) ShowWindow(list_, SW_SHOW); }
 
     // Events.  Click: a mouse click in the grid.  KeyPress: a character key
-    // (Enter included) typed while the grid has the focus.
+    // (Enter included) typed while the grid has the focus.  Both run from
+    // the parent's WM_NOTIFY (HandleNotify), so what they raise reaches the
+    // parent's own error handling.
     std::function<void()> OnClick;
     std::function<void(wchar_t)> OnKeyPress;
 

@@ -9,9 +9,21 @@
 namespace arc::report {
 namespace {
 
-void ReplaceAll(std::wstring& s, const std::wstring& what, const std::wstring& with) {
-    for (size_t at = s.find(what); at != std::wstring::npos; at = s.find(what, at + with.size()))
-        s.replace(at, what.size(), with);
+// A caption with its placeholders filled in one pass: "%i" the title, "%p"
+// the page number, "%P" the page count.  What is filled in is never read
+// again, so a title holding "%p" prints as written.
+std::wstring FillPlaceholders(const std::wstring& caption, const std::wstring& title, size_t page, size_t pages) {
+    std::wstring out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        wchar_t next = i + 1 < caption.size() ? caption[i + 1] : 0;
+        if (caption[i] == L'%' && (next == L'i' || next == L'p' || next == L'P')) {
+            out += next == L'i' ? title : std::to_wstring(next == L'p' ? page + 1 : pages);
+            ++i;
+        } else {
+            out += caption[i];
+        }
+    }
+    return out;
 }
 
 // Lines of a text box: how many fit its height (at least one), and the
@@ -82,15 +94,8 @@ bool Layout::IsText(const ReportControl& c) const {
 std::wstring Layout::ControlText(int section, int control, size_t row, size_t page) const {
     const auto& c = model_.sections[section].controls[control];
     switch (c.kind) {
-        case ControlKind::Label: {
-            std::wstring s = c.caption;
-            if (s.find(L'%') != std::wstring::npos) {
-                ReplaceAll(s, L"%i", title_);
-                ReplaceAll(s, L"%p", std::to_wstring(page + 1));
-                ReplaceAll(s, L"%P", std::to_wstring(PageCount()));
-            }
-            return s;
-        }
+        case ControlKind::Label:
+            return FillPlaceholders(c.caption, title_, page, PageCount());
         case ControlKind::TextField:
             if (row >= source_->RowCount()) return L"";
             return FormatValue(source_->Value(row, field_[section][control]), c.format, regional_);

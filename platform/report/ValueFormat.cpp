@@ -10,8 +10,16 @@
 namespace arc::report {
 namespace {
 
-// A number without a pattern: whole values without decimals, others with up
-// to 15 significant digits and the regional decimal separator.
+// A number in a pattern as the report prints it: a decimal separator that no
+// digit follows is left out, so 150 prints "150" and 0 under "#,###.##"
+// prints nothing, where the runtime's Format gives "150," and ",".
+std::wstring ReportNumber(double value, const std::wstring& format, const Regional& regional) {
+    std::wstring text = FormatNumber(value, format, regional);
+    const std::wstring& dec = regional.decimal;
+    if (!dec.empty() && text.size() >= dec.size() && text.compare(text.size() - dec.size(), dec.size(), dec) == 0)
+        text.resize(text.size() - dec.size());
+    return text;
+}
 
 }  // namespace
 
@@ -24,9 +32,9 @@ std::wstring FormatValue(const data::Value& value, const std::wstring& format, c
     if (format.empty())
         return value.IsNumber() ? CStr(value.AsDouble(), regional) : value.AsText();
     if (IsNumberPattern(format)) {
-        if (value.IsNumber()) return FormatNumber(value.AsDouble(), format, regional);
+        if (value.IsNumber()) return ReportNumber(value.AsDouble(), format, regional);
         std::wstring text = value.AsText();
-        if (auto n = ParseNumber(text, regional)) return FormatNumber(*n, format, regional);
+        if (auto n = ParseNumber(text, regional)) return ReportNumber(*n, format, regional);
         return text;
     }
     if (value.IsNumber()) {

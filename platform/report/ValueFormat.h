@@ -1,7 +1,8 @@
 #pragma once
 // A field value as a report control shows it, with the runtime's Format
 // semantics: NULL shows nothing; a number pattern ("#,###.##") formats
-// numbers and numeric texts; a date pattern ("d-MMM-yy") formats date
+// numbers and numeric texts, without a decimal separator at the end ("150",
+// "40,5", and nothing for 0); a date pattern ("d-MMM-yy") formats date
 // values and texts that read as dates ("2026-01-05"); a value the pattern
 // does not fit is shown as it is.
 #include "platform/data/Value.h"

@@ -3,6 +3,7 @@
 // the language runtime's error object (380 "Invalid property value" from the
 // picker, SQLite's code and message from the data layer).
 #include <exception>
+#include <new>
 #include <string>
 
 namespace arc {
@@ -26,6 +27,14 @@ constexpr long kErrInvalidPropertyValue = 380;
 constexpr long kErrInvalidProcedureCall = 5;
 constexpr long kErrFileNotFound = 53;
 constexpr long kErrPathNotFound = 76;
+constexpr long kErrOutOfMemory = 7;
+constexpr long kErrInternal = 51;
+
+// Error numbers of the programs' own refusals.
+// An amount that gives no value, half typed ("-") or with grouping symbols
+// where no grouping can stand ("1.000.5" in Spain): it is refused rather than
+// read as some other amount.
+constexpr long kErrUnreadableAmount = 1001;
 
 }  // namespace arc
 
@@ -37,5 +46,25 @@ inline std::wstring RuntimeErrorText(long number, const std::wstring& descriptio
     return L"Se ha producido el error '" + std::to_wstring(number) + L"' en tiempo de ejecución:\r\n\r\n" + description;
 }
 inline std::wstring RuntimeErrorText(const RuntimeError& e) { return RuntimeErrorText(e.Number(), e.Description()); }
+
+// The error being handled, with its own number and description: a
+// RuntimeError as it came, a failed allocation as out of memory (7), any
+// other exception as an internal error (51) with its own text.  Call it only
+// inside a catch block.
+inline RuntimeError CurrentError() {
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return RuntimeError(kErrOutOfMemory, L"Out of memory");
+    } catch (const std::exception& e) {
+        std::wstring what;
+        for (const char* c = e.what(); *c; ++c) what += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+        return RuntimeError(kErrInternal, L"Internal error (" + what + L")");
+    } catch (...) {
+        return RuntimeError(kErrInternal, L"Internal error");
+    }
+}
 
 }  // namespace arc

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
+#include <vector>
 
 namespace arc {
 namespace {
@@ -14,71 +15,107 @@ bool StartsWith(const std::wstring& s, size_t at, const std::wstring& what) {
     return !what.empty() && s.compare(at, what.size(), what) == 0;
 }
 
-// Parses the regional form into a plain C number text ("-1234.5e3"), or fails.
-std::optional<std::string> Normalise(const std::wstring& text, const Regional& r) {
+// A number as typed, read loosely: where the grouping symbols stand is kept,
+// not judged, so that both the typing test and the strict value can use it.
+struct Shape {
+    bool negative = false;
+    std::vector<std::string> groups{1};  // digits of the whole part, split at each grouping symbol
+    bool decimal = false;                // the decimal separator was written
+    std::string fraction;                // digits after it
+    bool exponentMark = false;           // an "e" was written
+    std::string exponent;                // its sign and digits
+    bool HasDigits() const {
+        for (const auto& g : groups)
+            if (!g.empty()) return true;
+        return !fraction.empty();
+    }
+};
+
+// The shape of a text that is a number or the start of one; nullopt for any
+// other text, and for the empty or blank text.
+std::optional<Shape> ShapeOf(const std::wstring& text, const Regional& r) {
+    const std::wstring& dec = r.decimal;
+    // A grouping symbol that is also the decimal separator is the decimal.
+    const std::wstring grp = r.thousand == dec ? std::wstring() : r.thousand;
     size_t i = 0, n = text.size();
     auto skipBlanks = [&] {
         while (i < n && (text[i] == L' ' || text[i] == L'\t' || text[i] == 0xA0)) ++i;
     };
     skipBlanks();
-    std::string out;
-    if (i < n && (text[i] == L'+' || text[i] == L'-')) {
-        if (text[i] == L'-') out += '-';
+    if (i == n) return std::nullopt;
+    Shape s;
+    if (text[i] == L'+' || text[i] == L'-') {
+        s.negative = text[i] == L'-';
         ++i;
         skipBlanks();
     }
-    bool digits = false, decimal = false;
-        const std::wstring& dec = r.decimal;
-    const std::wstring& grp = r.thousand;
     while (i < n) {
         wchar_t c = text[i];
         if (c >= L'0' && c <= L'9') {
-            out += static_cast<char>(c);
-            digits = true;
+            (s.decimal ? s.fraction : s.groups.back()) += static_cast<char>(c);
             ++i;
-        } else if (!decimal && StartsWith(text, i, dec)) {
-            decimal = true;
-            out += '.';
+        } else if (!s.decimal && StartsWith(text, i, dec)) {
+            s.decimal = true;
             i += dec.size();
-        } else if (!decimal && digits && StartsWith(text, i, grp)) {
-            // Grouping is read loosely, as the runtime does: "1,000" and the
-            // "1," on the way to it while typing are both numbers.
+        } else if (!s.decimal && StartsWith(text, i, grp)) {
+            s.groups.emplace_back();
             i += grp.size();
         } else {
             break;
         }
     }
-    if (!digits) return std::nullopt;
-    if (i < n && (text[i] == L'e' || text[i] == L'E')) {
-        size_t save = i;
-        std::string exp = "e";
+    if (i < n && (text[i] == L'e' || text[i] == L'E') && s.HasDigits()) {
+        s.exponentMark = true;
         ++i;
-        if (i < n && (text[i] == L'+' || text[i] == L'-')) exp += static_cast<char>(text[i++]);
-        bool expDigits = false;
-        while (i < n && text[i] >= L'0' && text[i] <= L'9') {
-            exp += static_cast<char>(text[i++]);
-            expDigits = true;
-        }
-        if (!expDigits) i = save;
-        else out += exp;
+        if (i < n && (text[i] == L'+' || text[i] == L'-')) s.exponent += static_cast<char>(text[i++]);
+        while (i < n && text[i] >= L'0' && text[i] <= L'9') s.exponent += static_cast<char>(text[i++]);
     }
     skipBlanks();
     if (i != n) return std::nullopt;
-    return out;
+    return s;
+}
+
+bool WellGrouped(const std::vector<std::string>& groups) {
+    const std::string& first = groups.front();
+    if (first.empty() || first.size() > 3 || first[0] == '0') return false;
+    for (size_t g = 1; g < groups.size(); ++g)
+        if (groups[g].size() != 3) return false;
+    return true;
 }
 
 }  // namespace
 
-bool IsNumeric(const std::wstring& text, const Regional& regional) {
-    return ParseNumber(text, regional).has_value();
+bool IsNumeric(const std::wstring& text, const Regional& regional) { return ShapeOf(text, regional).has_value(); }
+
+NumberReading ReadNumber(const std::wstring& text, const Regional& regional) {
+    using Kind = NumberReading::Kind;
+    auto s = ShapeOf(text, regional);
+    if (!s || !s->HasDigits() || (s->exponentMark && s->exponent.find_first_of("0123456789") == std::string::npos))
+        return {Kind::NotNumber, 0};
+    std::string whole, fraction = s->fraction;
+    if (s->groups.size() == 2 && !s->decimal && s->groups[1].size() != 3 && !s->groups[1].empty()) {
+        // One grouping symbol that cannot be grouping: it is the decimal point.
+        whole = s->groups[0];
+        fraction = s->groups[1];
+    } else if (s->groups.size() == 1 || WellGrouped(s->groups)) {
+        for (const auto& g : s->groups) whole += g;
+    } else {
+        return {Kind::BadGrouping, 0};
+    }
+    std::string plain = s->negative ? "-" : "";
+    plain += whole.empty() ? "0" : whole;
+    plain += '.';
+    plain += fraction;
+    if (s->exponentMark) plain += "e" + s->exponent;
+    double v = std::strtod(plain.c_str(), nullptr);
+    if (!std::isfinite(v)) return {Kind::NotNumber, 0};
+    return {Kind::Number, v};
 }
 
 std::optional<double> ParseNumber(const std::wstring& text, const Regional& regional) {
-    auto plain = Normalise(text, regional);
-    if (!plain) return std::nullopt;
-    double v = std::strtod(plain->c_str(), nullptr);
-    if (!std::isfinite(v)) return std::nullopt;
-    return v;
+    NumberReading r = ReadNumber(text, regional);
+    if (r.kind != NumberReading::Kind::Number) return std::nullopt;
+    return r.value;
 }
 
 double CDbl(const std::wstring& text, const Regional& regional) {

@@ -7,17 +7,36 @@
 
 namespace arc {
 
-// The whole text (blanks around it allowed) is a number in the regional
-// format: optional sign, digits with grouping separators, one decimal
-// separator, optional exponent.  The empty text is no number.
+// The numeric test, as the amount boxes use it while the user types: the
+// whole text (blanks around it allowed) is a number in the regional format,
+// or the start of one, so that no box empties on the way to a number: an
+// optional sign, digits with grouping symbols, one decimal separator, an
+// optional exponent ("-", "1.", ",5" and "12.345.6" in Spain all pass).
+// The empty text is no number.
 bool IsNumeric(const std::wstring& text, const Regional& regional);
 
-// The full numeric value under the regional format; nullopt when the text
-// is not numeric.
+// How the full value of a text reads.  Grouping symbols are read strictly,
+// so that a point typed for a decimal never multiplies an amount:
+//  - where the text has no decimal separator and exactly one grouping
+//    symbol followed by one, two or more than three digits, that symbol is
+//    the decimal point (in Spain "12.50" is 12.5 and "0.75" is 0.75; in the
+//    United States "12,50" is 12.5);
+//  - otherwise grouping must be well formed: a first group of one to three
+//    digits not starting with 0, then groups of exactly three ("1.000",
+//    "12.345.678", "1.000,50"); anything else ("1.000.5", "12.34.567",
+//    "12.") is BadGrouping and gives no value.
+struct NumberReading {
+    enum class Kind { Number, NotNumber, BadGrouping };
+    Kind kind = Kind::NotNumber;
+    double value = 0;  // meaningful for Number only
+};
+NumberReading ReadNumber(const std::wstring& text, const Regional& regional);
+
+// The full numeric value of ReadNumber; nullopt unless it reads as a Number.
 std::optional<double> ParseNumber(const std::wstring& text, const Regional& regional);
 
 // Like ParseNumber but raises RuntimeError 13 ("Type mismatch") on a text
-// that is not a number, as the runtime's conversion does.
+// that gives no value, as the runtime's conversion does.
 double CDbl(const std::wstring& text, const Regional& regional);
 
 // The leading-number value: the number at the start of the text read with a

@@ -121,6 +121,21 @@ TEST_F(PickerValue, ClearedCheckBoxReadsEmptyFalseAndMinusOne) {
     EXPECT_EQ(p().DateTime(), Variant::Date(FixedToday()));
 }
 
+TEST_F(PickerValue, WithoutAPickerWindowNothingReadsAsADate) {
+    // A picker window gone from under the control stands for one whose
+    // creation failed; after the control's end there is none at all.
+    auto expectNoDate = [&] {
+        EXPECT_EQ(p().DateTime(), Variant::Text(L""));
+        EXPECT_FALSE(p().CheckValue());
+        for (int16_t part : {p().Day(), p().Month(), p().Year(), p().DayOfWeek()}) EXPECT_EQ(part, -1);
+    };
+    p().SetDateTime(Variant::Date(DateSerial(2024, 3, 5)));
+    DestroyWindow(p().hwnd());
+    expectNoDate();
+    hosted.container.Unload();
+    expectNoDate();
+}
+
 TEST_F(PickerValue, CheckValueFalseWithoutCheckBoxChangesNothing) {
     p().SetCheckValue(false);
     EXPECT_TRUE(p().CheckValue());

@@ -125,6 +125,75 @@ TEST_F(ModifyDelete, AClickLoadsAfterTheTimerAndAKeyAtOnceButArrowsNever) {
     EXPECT_EQ(form->DefaultButtonId(), Form1::kCommand2);
 }
 
+TEST_F(ModifyDelete, ZeroAndNegativeRowsLoadAsThemselvesAndConfirmingKeepsThem) {
+    ASSERT_TRUE(Start());
+    Register(L"150", L"", L"ingreso");
+    Type(L"Text1", L"150");
+    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cero"));
+    Click(L"Command2");
+    Register(L"-5", L"0", L"negativo");
+    const auto before = Amounts();
+    ASSERT_EQ(before, (std::vector<std::string>{"1|150|0|150|150", "2|0|0|0|150", "3|-5|0|0|150"}));
+    for (int row : {1, 2}) {
+        SelectRow(0);  // the income row first: nothing of it may stay
+        SelectRow(row);
+        EXPECT_EQ(Text(L"Text1"), row == 1 ? L"0" : L"-5");
+        EXPECT_EQ(Text(L"Text2"), L"0");
+        Click(L"Command4");
+        EXPECT_EQ(Amounts(), before);
+        ExpectEntryReset();
+    }
+}
+
+TEST_F(ModifyDelete, ARowWhoseDateCannotBeReadIsRefusedAndLeavesNothingBehind) {
+    ASSERT_TRUE(Start());
+    Register(L"150", L"", L"bueno");
+    {
+        Sql db(DbPath());
+        db.Exec("INSERT INTO FINANZAS VALUES (NULL, 'mañana', 'MALO', 0, 40, '2026-12-07', -40, 110)");
+    }
+    form->MOSTRAR();
+    SelectRow(0);
+    SelectRow(1);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              L"La fecha ''mañana'' de este registro no se puede leer como una fecha; el registro no se ha cargado.");
+    ExpectEntryReset();
+}
+
+TEST_F(ModifyDelete, EveryRefreshStartsTheDayViewAfresh) {
+    ASSERT_TRUE(Start());
+    {
+        Sql db(DbPath());
+        for (int i = 1; i <= 40; ++i)
+            db.Exec("INSERT INTO FINANZAS VALUES (NULL, '2026-12-07', 'FILA', " + std::to_string(i) +
+                    ", 0, '2026-12-07', " + std::to_string(i) + ", 0)");
+    }
+    form->MOSTRAR();
+    SelectRow(39);
+    HWND grid = form->DataGrid1().Hwnd();
+    ASSERT_GT(ListView_GetTopIndex(grid), 0);
+    Click(L"Command3");  // deletes row 40 and refreshes
+    ASSERT_EQ(form->DataGrid1().RowCount(), 39);
+    EXPECT_EQ(form->DataGrid1().Row(), -1);
+    EXPECT_EQ(ListView_GetTopIndex(grid), 0);
+    SetFocus(grid);
+    SendMessageW(grid, WM_CHAR, L' ', 1);
+    Pump();
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
+    EXPECT_EQ(Text(L"Text3"), L"");
+}
+
+TEST_F(ModifyDelete, AFailingKeyPressIsShownWithItsOwnNumberAndText) {
+    ASSERT_TRUE(Start());
+    form->DataGrid1().OnKeyPress = [](wchar_t) { throw RuntimeError(3021, L"Either BOF or EOF is True"); };
+    SetFocus(form->DataGrid1().Hwnd());
+    SendMessageW(form->DataGrid1().Hwnd(), WM_CHAR, L'a', 1);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, RuntimeErrorText(3021, L"Either BOF or EOF is True"));
+}
+
 TEST_F(ModifyDelete, LoadingWithoutARowDoesNothing) {
     ASSERT_TRUE(Start());
     form->RowLoadingStep();
@@ -249,6 +318,19 @@ TEST_F(ModifyDelete, AnEmptyAmountBoxStopsTheModificationBeforeAnyWrite) {
     EXPECT_EQ(Amounts(), before);
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
     EXPECT_EQ(form->ESTADO_MOD, 1);
+    EXPECT_EQ(Focused(), L"Text1");
+}
+
+TEST_F(ModifyDelete, MisplacedGroupingStopsTheModificationByName) {
+    StartWithThreeRows();
+    SelectRow(0);
+    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1,000,5"));
+    auto before = Amounts();
+    Click(L"Command4");
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1].text.rfind(L"El importe ''1,000,5'' de Ingreso no se puede leer", 0), 0u);
+    EXPECT_EQ(Amounts(), before);
+    EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
     EXPECT_EQ(Focused(), L"Text1");
 }
 

@@ -4,6 +4,8 @@
 
 #include "platform/runtime/DateValue.h"
 
+#include <cstring>
+
 namespace arc::test {
 namespace {
 
@@ -82,8 +84,8 @@ TEST_F(Registering, EachMovementCarriesTheFundAfterIt) {
 TEST_F(Registering, ANegativeAmountIsStoredButNotCounted) {
     ASSERT_TRUE(Start());
     Register(L"100", L"", L"base");
-    // Typed key by key a lone "-" is no number yet; pasted whole it is.
-    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-5"));
+    // Typed key by key: the lone "-" on the way stays in the box.
+    Type(L"Text1", L"-5");
     EXPECT_EQ(Text(L"Text1"), L"-5");
     EXPECT_EQ(Text(L"Text2"), L"");
     Type(L"Text2", L"0");
@@ -108,6 +110,70 @@ TEST_F(RegisterEs, CommaDecimalsAreReadWhole) {
                                                           "3|2026-12-07|C|1000|0|2026-12-07|1000|1012"}));
     EXPECT_EQ(form->DataGrid1().CellText(0, 3), L"12,5");
     EXPECT_EQ(form->DataGrid1().CellText(2, 5), L"1.012,");
+}
+
+TEST_F(RegisterEs, TheKeypadsPointIsADecimalPointNeverAGrouping) {
+    ASSERT_TRUE(Start());
+    Register(L"12.50", L"", L"punto");
+    Register(L"1.000,50", L"", L"miles");
+    Register(L"", L"0,75", L"coma");
+    EXPECT_EQ(Stored(DbPath()), (std::vector<std::string>{"1|2026-12-07|PUNTO|12.5|0|2026-12-07|12.5|12.5",
+                                                          "2|2026-12-07|MILES|1000.5|0|2026-12-07|1000.5|1013",
+                                                          "3|2026-12-07|COMA|0|0.75|2026-12-07|-0.75|1012.25"}));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(RegisterEs, MisplacedGroupingIsRefusedByNameAndNothingIsWritten) {
+    ASSERT_TRUE(Start());
+    Register(L"", L"1.000.5", L"mal agrupado");
+    EXPECT_EQ(Text(L"Text2"), L"1.000.5");  // every step of the typing stayed in the box
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              L"El importe ''1.000.5'' de Egreso no se puede leer: el separador de miles ''.'' va cada tres cifras y "
+              L"los decimales van tras '',''. Corríjalo y vuelva a intentarlo; no se ha guardado nada.");
+    EXPECT_EQ(Focused(), L"Text2");
+    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
+    Click(L"Command2");
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1].text, L"El importe ''-'' de Egreso no es un número completo. Corríjalo y vuelva a "
+                                     L"intentarlo; no se ha guardado nada.");
+    EXPECT_TRUE(Stored(DbPath()).empty());
+}
+
+// Denies every read of FECHA_OP, which only the day view's statement reads,
+// on each connection opened while it is installed.
+int DenyDayView(void*, int action, const char*, const char* column, const char*, const char*) {
+    return action == SQLITE_READ && column && std::strcmp(column, "FECHA_OP") == 0 ? SQLITE_DENY : SQLITE_OK;
+}
+int InstallDayViewDenial(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_set_authorizer(db, DenyDayView, nullptr);
+    return SQLITE_OK;
+}
+
+TEST_F(Registering, AFailedRefreshAfterTheInsertSaysTheMovementWasSaved) {
+    ASSERT_TRUE(Start());
+    auto install = reinterpret_cast<void (*)()>(InstallDayViewDenial);
+    sqlite3_auto_extension(install);
+    Register(L"150", L"", L"guardado");
+    sqlite3_cancel_auto_extension(install);
+    EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2026-12-07|GUARDADO|150|0|2026-12-07|150|150"});
+    ASSERT_EQ(host.messages.size(), 1u);
+    const std::wstring& text = host.messages[0].text;
+    EXPECT_EQ(text.rfind(L"El movimiento quedó registrado", 0), 0u) << Narrow(text);
+    EXPECT_NE(text.find(L"'23'"), std::wstring::npos) << Narrow(text);  // SQLite's own number, not authorized
+    EXPECT_NE(text.find(L"FECHA_OP"), std::wstring::npos) << Narrow(text);
+    EXPECT_EQ(Text(L"Text1"), L"");
+    EXPECT_EQ(Text(L"Text3"), L"");
+}
+
+TEST_F(Registering, ADateFieldWithoutItsPickerIsRefusedAndNothingIsWritten) {
+    ASSERT_TRUE(Start());
+    DestroyWindow(GetWindow(form->FECHAR().Hwnd(), GW_CHILD));
+    Register(L"150", L"", L"sin fecha");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"El campo de fecha no muestra ninguna fecha."), std::wstring::npos);
+    EXPECT_TRUE(Stored(DbPath()).empty());
+    EXPECT_EQ(Text(L"Text1"), L"150");
 }
 
 TEST_F(Registering, DescriptionsAreUpperCasedWithQuotesAndLineBreaksKept) {

@@ -5,6 +5,8 @@
 #include "platform/runtime/Format.h"
 #include "platform/runtime/NumberText.h"
 
+#include "platform/runtime/Text.h"
+
 #include <gtest/gtest.h>
 
 using namespace arc;
@@ -18,6 +20,7 @@ const Regional& Es() {
     static Regional r = RegionalFor(L"es-ES");
     return r;
 }
+std::string Narrow(const std::wstring& w) { return ToUtf8(w); }
 }  // namespace
 
 TEST(Regional, LocalesGiveTheirSeparators) {
@@ -84,21 +87,71 @@ TEST(NumberText, LeadingNumberReading) {
     EXPECT_DOUBLE_EQ(Val(L"  1 2"), 12);
 }
 
-TEST(NumberText, RegionalFullValueAndNumericTest) {
-    EXPECT_EQ(ParseNumber(L"1,000", En()), 1000.0);
-    EXPECT_EQ(ParseNumber(L" 12.5 ", En()), 12.5);
-    EXPECT_EQ(ParseNumber(L"-5", En()), -5.0);
-    EXPECT_EQ(ParseNumber(L"1e3", En()), 1000.0);
-    EXPECT_FALSE(ParseNumber(L"", En()));
-    EXPECT_FALSE(ParseNumber(L"  ", En()));
-    EXPECT_FALSE(ParseNumber(L"12a", En()));
-    EXPECT_FALSE(ParseNumber(L"1.2.3", En()));
-    EXPECT_FALSE(ParseNumber(L"-", En()));
-    EXPECT_EQ(ParseNumber(L"12,5", Es()), 12.5);
-    EXPECT_EQ(ParseNumber(L"0,50", Es()), 0.5);
-    EXPECT_EQ(ParseNumber(L"1.000", Es()), 1000.0);
-    EXPECT_FALSE(IsNumeric(L"12,5,1", Es()));
-    EXPECT_TRUE(IsNumeric(L"12", Es()));
+// How each text reads: while typing (the numeric test) and as a value.
+struct Reading {
+    const wchar_t* text;
+    bool typing;       // passes the numeric test
+    const char* kind;  // "n" a number, "-" no number, "g" grouping that no number has
+    double value;
+};
+
+void ExpectReadings(const Regional& regional, std::initializer_list<Reading> table) {
+    for (const Reading& r : table) {
+        std::string where = Narrow(regional.localeName) + " \"" + Narrow(r.text) + "\"";
+        EXPECT_EQ(IsNumeric(r.text, regional), r.typing) << where;
+        NumberReading got = ReadNumber(r.text, regional);
+        const char* kind = got.kind == NumberReading::Kind::Number ? "n"
+                           : got.kind == NumberReading::Kind::NotNumber ? "-" : "g";
+        EXPECT_STREQ(kind, r.kind) << where;
+        if (got.kind == NumberReading::Kind::Number) {
+            EXPECT_DOUBLE_EQ(got.value, r.value) << where;
+        }
+    }
+}
+
+TEST(NumberText, SpanishTextsReadStrictlyAndEveryPrefixPassesWhileTyping) {
+    ExpectReadings(Es(), {
+        {L"12.50", true, "n", 12.5},  // the keypad's point: one symbol, two digits after it
+        {L"1.5", true, "n", 1.5},
+        {L"0.75", true, "n", 0.75},
+        {L".5", true, "n", 0.5},
+        {L"1.5000", true, "n", 1.5},
+        {L"1.000", true, "n", 1000},
+        {L"12.345.678", true, "n", 12345678},
+        {L"1.000,50", true, "n", 1000.5},
+        {L"0,75", true, "n", 0.75},
+        {L" -1.234,5 ", true, "n", -1234.5},
+        {L"1e3", true, "n", 1000},
+        {L"1.000.5", true, "g", 0},  // on the way to 1.000.500, never read as 10005
+        {L"12.34.567", true, "g", 0},
+        {L"12.", true, "g", 0},
+        {L"12.345.6", true, "g", 0},
+        {L"1234.567", true, "g", 0},
+        {L"0.750", true, "g", 0},
+        {L"1.00,5", true, "g", 0},
+        {L"-", true, "-", 0},
+        {L",", true, "-", 0},
+        {L"1e", true, "-", 0},
+        {L"", false, "-", 0},
+        {L"  ", false, "-", 0},
+        {L"12a", false, "-", 0},
+        {L"12,5,1", false, "-", 0},
+        {L"1,000.5", false, "-", 0},
+    });
+}
+
+TEST(NumberText, EnglishMirrorsTheSpanishRule) {
+    ExpectReadings(En(), {
+        {L"1,5", true, "n", 1.5},
+        {L"12,50", true, "n", 12.5},
+        {L"1,000", true, "n", 1000},
+        {L"1,000.50", true, "n", 1000.5},
+        {L" 12.5 ", true, "n", 12.5},
+        {L"1,000,5", true, "g", 0},
+        {L"1.2.3", false, "-", 0},
+    });
+    EXPECT_EQ(ParseNumber(L"1,000,5", En()), std::nullopt);
+    EXPECT_EQ(ParseNumber(L"1,5", En()), 1.5);
 }
 
 TEST(NumberText, ConversionOfANonNumberIsATypeMismatch) {

@@ -18,7 +18,7 @@ class FixedDateField : public DateField {
 public:
     explicit FixedDateField(double value) : value_(value) {}
     void SetDateTime(double date) override { value_ = date; }
-    void SetDateTimeText(const std::wstring&) override {}
+    bool SetDateTimeText(const std::wstring&) override { return false; }
     double DateTime() const override { return value_; }
     HWND Hwnd() const override { return nullptr; }
 

@@ -37,8 +37,22 @@ TEST(ReportFormats, NumberPatternsUnderEnglishAndSpanish) {
     for (const auto& c : cases) {
         EXPECT_EQ(FormatNumber(c.value, c.pattern, en), c.english) << c.value << " " << c.pattern;
         EXPECT_EQ(FormatNumber(c.value, c.pattern, es), c.spanish) << c.value << " " << c.pattern;
-        // The same through a field value, as a report control formats it.
-        EXPECT_EQ(FormatValue(data::Value::Real(c.value), c.pattern, es), c.spanish);
+    }
+}
+
+TEST(ReportFormats, AReportNumberNeverEndsInALoneSeparator) {
+    const Regional en = RegionalFor(L"en-US"), es = RegionalFor(L"es-ES");
+    const NumberCase cases[] = {
+        {150, L"#,###.##", L"150", L"150"},
+        {1200, L"#,###.##", L"1,200", L"1.200"},
+        {40.5, L"#,###.##", L"40.5", L"40,5"},
+        {1309.5, L"#,###.##", L"1,309.5", L"1.309,5"},
+        {0, L"#,###.##", L"", L""},
+        {-0.25, L"#,###.##", L"-.25", L"-,25"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatValue(data::Value::Real(c.value), c.pattern, en), c.english) << c.value;
+        EXPECT_EQ(FormatValue(data::Value::Real(c.value), c.pattern, es), c.spanish) << c.value;
     }
 }
 

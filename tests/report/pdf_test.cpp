@@ -79,7 +79,7 @@ TEST(PdfOutput, TextInWinAnsiWithEscapesColoursAndAlignment) {
     ASSERT_EQ(total->Text(), L"1.500");
     double width = TextWidth(L"1.500", total->font);
     int x = static_cast<int>(total->lines[0].x - width);
-    size_t shown = pdf.find(" Tm (1.500) Tj");
+    size_t shown = pdf.rfind(" Tm (1.500) Tj");  // the total comes after the details
     ASSERT_NE(shown, std::string::npos);
     size_t matrix = pdf.rfind("1 0 0 1 ", shown);
     double px = 0, py = 0;

@@ -40,13 +40,15 @@ income=0; expense=0
 for k in $(seq 1 100); do
     if (( k % 3 )); then income=$((income + 100 * k)); halves=$((${halves:-0} + 1)); else expense=$((expense + 25 * k)); fi
 done
-# "#,###" rounds the sum (whole plus halves/2) half away from zero; Spanish grouping.
+# The sums print to the cent: the 67 halves add 33,5 to the incomes; Spanish grouping.
 group() { printf "%s" "$1" | rev | sed 's/\([0-9]\{3\}\)/\1./g; s/\.$//' | rev; }
-inc=$(( income + (halves + 1) / 2 ))
-sal=$(( inc - expense ))
-grep -q "Total Ingreso: *$(group $inc)\$" "$work/p3.txt" || fail "Total Ingreso $(group $inc) missing"
+inc="$(group $(( income + halves / 2 ))),5"
+sal="$(group $(( income + halves / 2 - expense ))),5"
+grep -q "Total Ingreso: *$inc\$" "$work/p3.txt" || fail "Total Ingreso $inc missing"
 grep -q "Total Egreso: *$(group $expense)\$" "$work/p3.txt" || fail "Total Egreso $(group $expense) missing"
-grep -q "Total Saldo: *$(group $sal)\$" "$work/p3.txt" || fail "Total Saldo $(group $sal) missing"
+grep -q "Total Saldo: *$sal\$" "$work/p3.txt" || fail "Total Saldo $sal missing"
 grep -q "Resumen" "$work/p3.txt" || fail "Resumen missing"
+# No amount ends in a lone decimal separator, and no zero prints as one.
+grep -E "MOVIMIENTO|Total" "$work/all.txt" | grep -Eq "[0-9],( |\$)|(^| ),( |\$)" && fail "a lone separator printed"
 grep -q "Total" "$work/p1.txt" && fail "totals on the first page"
-echo "PDF read back: $pages pages, 100 rows in date order, totals $(group $inc) / $(group $expense) / $(group $sal)"
+echo "PDF read back: $pages pages, 100 rows in date order, totals $inc / $(group $expense) / $sal"
