@@ -303,7 +303,7 @@ TEST_F(ModifyDelete, BothAmountsZeroWritesNothingButResets) {
     ExpectEntryReset();
 }
 
-TEST_F(ModifyDelete, AnEmptyAmountBoxStopsTheModificationBeforeAnyWrite) {
+TEST_F(ModifyDelete, AnEmptyOrMisgroupedAmountStopsTheModificationBeforeAnyWrite) {
     StartWithThreeRows();
     SelectRow(0);
     SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3000"));
@@ -319,19 +319,14 @@ TEST_F(ModifyDelete, AnEmptyAmountBoxStopsTheModificationBeforeAnyWrite) {
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
     EXPECT_EQ(form->ESTADO_MOD, 1);
     EXPECT_EQ(Focused(), L"Text1");
-}
 
-TEST_F(ModifyDelete, MisplacedGroupingStopsTheModificationByName) {
-    StartWithThreeRows();
-    SelectRow(0);
-    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1,000,5"));
-    auto before = Amounts();
+    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1,000,5"));
     Click(L"Command4");
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1].text.rfind(L"El importe ''1,000,5'' de Ingreso no se puede leer", 0), 0u);
+    ASSERT_EQ(host.messages.size(), 4u);
+    EXPECT_EQ(host.messages[3].text.rfind(L"El importe ''1,000,5'' de Egreso no se puede leer", 0), 0u);
     EXPECT_EQ(Amounts(), before);
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
-    EXPECT_EQ(Focused(), L"Text1");
+    EXPECT_EQ(Focused(), L"Text2");
 }
 
 TEST_F(ModifyDelete, ALockedDatabaseDuringModifyOrDeleteChangesNothing) {

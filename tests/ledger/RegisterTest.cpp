@@ -100,26 +100,23 @@ TEST_F(Registering, GroupedAmountsGoInWithOneValue) {
     EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2026-12-07|AGRUPADO|1000|0|2026-12-07|1000|1000"});
 }
 
-TEST_F(RegisterEs, CommaDecimalsAreReadWhole) {
+TEST_F(RegisterEs, CommaDecimalsAndTheKeypadsPointAreReadWhole) {
     ASSERT_TRUE(Start());
     Register(L"12,5", L"", L"a");
     Register(L"", L"0,50", L"b");
     Register(L"1.000", L"", L"c");
-    EXPECT_EQ(Stored(DbPath()), (std::vector<std::string>{"1|2026-12-07|A|12.5|0|2026-12-07|12.5|12.5",
-                                                          "2|2026-12-07|B|0|0.5|2026-12-07|-0.5|12",
-                                                          "3|2026-12-07|C|1000|0|2026-12-07|1000|1012"}));
-    EXPECT_EQ(form->DataGrid1().CellText(0, 3), L"12,5");
-    EXPECT_EQ(form->DataGrid1().CellText(2, 5), L"1.012,");
-}
-
-TEST_F(RegisterEs, TheKeypadsPointIsADecimalPointNeverAGrouping) {
-    ASSERT_TRUE(Start());
+    // The keypad's point before one, two or more than three digits is a decimal point.
     Register(L"12.50", L"", L"punto");
     Register(L"1.000,50", L"", L"miles");
-    Register(L"", L"0,75", L"coma");
-    EXPECT_EQ(Stored(DbPath()), (std::vector<std::string>{"1|2026-12-07|PUNTO|12.5|0|2026-12-07|12.5|12.5",
-                                                          "2|2026-12-07|MILES|1000.5|0|2026-12-07|1000.5|1013",
-                                                          "3|2026-12-07|COMA|0|0.75|2026-12-07|-0.75|1012.25"}));
+    Register(L"", L"0.75", L"coma");
+    EXPECT_EQ(Stored(DbPath()), (std::vector<std::string>{"1|2026-12-07|A|12.5|0|2026-12-07|12.5|12.5",
+                                                          "2|2026-12-07|B|0|0.5|2026-12-07|-0.5|12",
+                                                          "3|2026-12-07|C|1000|0|2026-12-07|1000|1012",
+                                                          "4|2026-12-07|PUNTO|12.5|0|2026-12-07|12.5|1024.5",
+                                                          "5|2026-12-07|MILES|1000.5|0|2026-12-07|1000.5|2025",
+                                                          "6|2026-12-07|COMA|0|0.75|2026-12-07|-0.75|2024.25"}));
+    EXPECT_EQ(form->DataGrid1().CellText(0, 3), L"12,5");
+    EXPECT_EQ(form->DataGrid1().CellText(2, 5), L"1.012,");
     EXPECT_TRUE(host.messages.empty());
 }
 
