@@ -102,6 +102,9 @@ std::vector<std::wstring> RepairBatchLines(const RepairPlan& plan) {
     // Prove: dump a copy, build the new database from the dump, check it.
     add(true, {L"call :limpiar", L"copy /b " + file + L" " + copy + L" >nul", L"if errorlevel 1 goto copia"});
     add(journal, {L"copy /b " + fileJournal + L" " + copyJournal + L" >nul", L"if errorlevel 1 goto copia"});
+    // The dump of an earlier run goes first, so that a dump that cannot be
+    // written is never taken for this one.
+    add(true, {L"del /f " + dump + L" 2>nul", L"if exist " + dump + L" goto volcado"});
     add(true, {L"echo " + std::wstring(recover ? L".recover" : L".dump") + L" | " + shell + L" -bail " + copy + L" > " + dump,
                L"if errorlevel 1 goto volcado", shell + L" -bail " + fresh + L" < " + dump, L"if errorlevel 1 goto carga",
                shell + L" -bail " + fresh + L" " + CheckStatement(plan), L"if errorlevel 1 goto prueba",

@@ -41,6 +41,7 @@ TEST(RepairBatchLines, ProvesTheNewDatabaseBeforeTheSwapAndEndsAtThePromptOnBDdb
     const std::wstring s = L"C:\\ARCANDORA\\sqlite3.exe ";
     const Lines steps = {
         L"copy /b C:\\ARCANDORA\\BD.db C:\\ARCANDORA\\BD.db.REPARAR_COPIA >nul",
+        L"del /f C:\\ARCANDORA\\BD.db.REPARAR_BD 2>nul",
         L"echo .dump | " + s + L"-bail C:\\ARCANDORA\\BD.db.REPARAR_COPIA > C:\\ARCANDORA\\BD.db.REPARAR_BD",
         s + L"-bail C:\\ARCANDORA\\BD.db.REPARAR_NUEVO < C:\\ARCANDORA\\BD.db.REPARAR_BD",
         s + L"-bail C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"CREATE TEMP TABLE prueba(integridad CHECK (integridad = 'ok'), "
@@ -56,7 +57,8 @@ TEST(RepairBatchLines, ProvesTheNewDatabaseBeforeTheSwapAndEndsAtThePromptOnBDdb
         ASSERT_LT(at, b.size()) << ToUtf8(step);
         EXPECT_GT(at, previous) << ToUtf8(step);
         // Each step that can fail is judged before the next one runs.
-        const std::wstring judge = step.rfind(L"ren ", 0) == 0 ? L"if exist " : L"if errorlevel 1 goto ";
+        const bool byName = step.rfind(L"ren ", 0) == 0 || step.rfind(L"del ", 0) == 0;
+        const std::wstring judge = byName ? L"if exist " : L"if errorlevel 1 goto ";
         if (step != steps.back()) {
             EXPECT_EQ(b[at + 1].rfind(judge, 0), 0u) << ToUtf8(b[at + 1]);
         }
