@@ -115,7 +115,7 @@ TEST_F(PreviewTest, SavesPdfThroughTheInjectedDialog) {
     std::wstring path = folder.Path() + L"\\informe.pdf";
     int asked = 0;
     PreviewOptions options;
-    options.chooseSaveFile = [&](HWND owner) {
+    options.chooseSaveFile = [&](HWND, const std::wstring&) {
         ++asked;
         return asked == 1 ? std::wstring() : path;  // first cancelled, then a file
     };
@@ -133,7 +133,7 @@ TEST_F(PreviewTest, SavesPdfThroughTheInjectedDialog) {
 
 TEST_F(PreviewTest, FailedSaveAndPrintShowOneMessageEachAndStayOpen) {
     PreviewOptions options;
-    options.chooseSaveFile = [](HWND) { return std::wstring(L"Z:\\no\\such\\folder\\x.pdf"); };
+    options.chooseSaveFile = [](HWND, const std::wstring&) { return std::wstring(L"Z:\\no\\such\\folder\\x.pdf"); };
     options.choosePrinter = [](HWND, size_t pages) -> std::optional<PrinterChoice> {
         // A memory DC is no printer: StartDoc refuses it.
         return PrinterChoice(CreateCompatibleDC(nullptr), 0, pages - 1);
