@@ -4,8 +4,7 @@
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/NumberText.h"
-
-#include <windows.h>
+#include "platform/runtime/Text.h"
 
 namespace arc::report {
 namespace {
@@ -58,14 +57,6 @@ void AppendLine(std::wstring& out, const std::vector<std::wstring>& fields, wcha
     out += L"\r\n";
 }
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 }  // namespace
 
 std::string CsvDocument(const DataSource& source, const std::vector<ExportColumn>& columns, const Regional& regional) {
@@ -93,7 +84,7 @@ std::string CsvDocument(const DataSource& source, const std::vector<ExportColumn
     for (size_t c = 0; c < columns.size(); ++c)
         line[c] = totals[c] >= 0 ? CStr(sums[c], regional) : columns[c].totalText;
     AppendLine(text, line, separator);
-    return "\xEF\xBB\xBF" + Utf8(text);
+    return "\xEF\xBB\xBF" + ToUtf8(text);
 }
 
 void WriteCsv(const DataSource& source, const std::vector<ExportColumn>& columns, const Regional& regional,

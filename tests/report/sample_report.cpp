@@ -15,6 +15,7 @@
 #include "platform/report/Report.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Text.h"
 #include "support/TestHost.h"
 
 #include <windows.h>
@@ -74,10 +75,7 @@ void CALLBACK AnswerPrintDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 // Standard output in UTF-8, whatever the console's code page.
 void PrintLine(const std::wstring& text) {
-    std::wstring line = text + L"\n";
-    int n = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), bytes.data(), n, nullptr, nullptr);
+    std::string bytes = arc::ToUtf8(text + L"\n");
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
