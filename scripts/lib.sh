@@ -95,7 +95,8 @@ CONF
     export CUPS_SERVER="$dir/socket"
     local up=0
     for _ in $(seq 1 100); do
-        if lpstat -r >/dev/null 2>&1; then up=1; break; fi
+        # lpstat -r succeeds either way; its words tell.
+        if [ -S "$dir/socket" ] && [ "$(lpstat -r 2>/dev/null)" = "scheduler is running" ]; then up=1; break; fi
         sleep 0.1
     done
     if [ $up -eq 0 ]; then
@@ -103,9 +104,14 @@ CONF
         cat "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true
         return 1
     fi
-    lpadmin -p ArcandoraPDF -E -v "cups-pdf:/$name" -P "$ppd" 2>/dev/null
-    lpadmin -p ArcandoraCarta -E -v "cups-pdf:/$name" -P "$ppd" -o PageSize=Letter 2>/dev/null
-    lpadmin -d ArcandoraPDF
+    # lpadmin warns that PPD drivers are deprecated; other words are errors.
+    { lpadmin -p ArcandoraPDF -E -v "cups-pdf:/$name" -P "$ppd" &&
+      lpadmin -p ArcandoraCarta -E -v "cups-pdf:/$name" -P "$ppd" -o PageSize=Letter &&
+      lpadmin -d ArcandoraPDF; } 2>&1 | grep -v "drivers are deprecated" >&2 || true
+    if [ "$(lpstat -p 2>/dev/null | grep -c '^printer Arcandora')" != 2 ]; then
+        echo "cups: the PDF printers could not be added" >&2
+        return 1
+    fi
     export ARC_PRINT_OUT="$dir/out"
 }
 
