@@ -5,11 +5,13 @@
 #include <windows.h>
 
 namespace arc {
+namespace {
 
-bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines,
+                std::string (*encode)(std::wstring_view)) {
     std::string bytes;
     for (const auto& line : lines) {
-        bytes += ToAnsi(line);
+        bytes += encode(line);
         bytes += "\r\n";
     }
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -18,6 +20,16 @@ bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& l
     BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     BOOL closed = CloseHandle(f);
     return ok && closed && written == bytes.size();
+}
+
+}  // namespace
+
+bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    return WriteLines(path, lines, ToAnsi);
+}
+
+bool WriteOemLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    return WriteLines(path, lines, ToOem);
 }
 
 std::optional<std::wstring> ReadFirstAnsiLine(const std::wstring& path) {
