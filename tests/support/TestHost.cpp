@@ -59,6 +59,12 @@ std::wstring TestHost::OpenFileDialog(HWND) {
     return a;
 }
 
+std::wstring TestHost::OpenFileDialogIn(HWND owner, const std::wstring&, const std::wstring& folder,
+                                        const std::wstring&) {
+    dialogFolders.push_back(folder);
+    return OpenFileDialog(owner);
+}
+
 void TestHost::Wait(DWORD milliseconds) {
     waited += milliseconds;
     RealHost().Wait(milliseconds);

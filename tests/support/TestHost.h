@@ -39,6 +39,7 @@ public:
     std::vector<ShellCall> shellCalls;
     std::deque<std::wstring> dialogAnswers;  // file-open dialog results; "" when empty
     int dialogsShown = 0;                    // file-open dialogs shown
+    std::vector<std::wstring> dialogFolders; // the folder each dialog with a start folder opened in
     DWORD waited = 0;                        // milliseconds waited in total
     // Run inside the file dialog and inside the shell call, while the program
     // waits for them, to see what it shows at that moment.
@@ -56,6 +57,8 @@ public:
     void ShellOpen(HWND owner, const std::string& operation, const std::string& file, const std::string& parameters,
                    const std::string& directory, int showCommand) override;
     std::wstring OpenFileDialog(HWND owner) override;
+    std::wstring OpenFileDialogIn(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                  const std::wstring& filter) override;
     void Wait(DWORD milliseconds) override;
 };
 
