@@ -113,52 +113,66 @@ std::optional<BackupFailure> Prepare(const Run& run, bool needShell) {
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 std::wstring SqlText(const std::wstring& text) { return L"'" + SqlQuoted(text) + L"'"; }
 
-// The checks the shell runs on the new database.  The first statement
-// writes the run's failure as the dump's last line tells it ("ROLLBACK; --
-// due to errors" when the shell could not read the ledger; anything but
-// COMMIT when the dump was cut short); the second, which cannot even be
-// prepared when the dump built no FINANZAS, replaces it with the OK line and
-// writes the OK marker only when every check passes.  The dump writes each
-// row as one line, so its INSERT lines count the rows it inserted.
-std::vector<std::wstring> CheckScript(const Run& run) {
-    const std::wstring dump = L"CAST(readfile(" + SqlText(run.File(L".BACKUP")) + L") AS TEXT)";
-    const std::wstring res = SqlText(run.File(L".RES"));
-    const std::wstring crlf = L"char(13, 10)";
+const wchar_t kCrlf[] = L"char(13, 10)";
+
+// The dump's text, read by the shell.
+std::wstring DumpText(const Run& run) { return L"CAST(readfile(" + SqlText(run.File(L".BACKUP")) + L") AS TEXT)"; }
+
+// Run before the new database is built: the run's failure as the dump's
+// last line tells it, "ROLLBACK; -- due to errors" when the shell could not
+// read the whole ledger, anything but its COMMIT when the dump was cut short
+// (a full or removed drive).  It stays the result unless the checks pass.
+std::vector<std::wstring> DumpEndScript(const Run& run) {
     const std::wstring folder = run.places.folder;
+    return {
+        L"SELECT writefile(" + SqlText(run.File(L".RES")) + L", CASE WHEN final LIKE '%ROLLBACK; -- due to errors' " +
+            L"THEN " + SqlText(FailureLine(BackupFailure::Unreadable, folder)) + L" ELSE " +
+            SqlText(FailureLine(BackupFailure::Incomplete, folder)) + L" END || " + kCrlf + L")",
+        L"FROM (SELECT rtrim(substr(" + DumpText(run) + L", -40), " + kCrlf + L") AS final);",
+    };
+}
+
+// Run once the new database is built: only when the dump ended with its
+// COMMIT, PRAGMA integrity_check says ok and FINANZAS holds as many rows as
+// the dump inserted does it write the OK line and the OK marker.  The dump
+// writes each row as one line (line ends inside texts are written as
+// escapes), so its INSERT lines count the rows it inserted.  When the dump
+// built no FINANZAS the statement cannot even be prepared, and nothing is
+// written.
+std::vector<std::wstring> CheckScript(const Run& run) {
     // The OK line as the next start reads it, with the shell's count of rows
     // in the place of the hole.
     const std::wstring ok = OkLine(L"\x01", run.target);
     const size_t hole = ok.find(L'\x01');
     return {
-        L"SELECT writefile(" + res + L", CASE WHEN final LIKE '%ROLLBACK; -- due to errors' THEN " +
-            SqlText(FailureLine(BackupFailure::Unreadable, folder)) + L" ELSE " +
-            SqlText(FailureLine(BackupFailure::Incomplete, folder)) + L" END || " + crlf + L")",
-        L"FROM (SELECT rtrim(substr(" + dump + L", -40), " + crlf + L") AS final);",
-        L"SELECT writefile(" + res + L", " + SqlText(ok.substr(0, hole)) + L" || filas || " +
-            SqlText(ok.substr(hole + 1)) + L" || " + crlf + L"), writefile(" + SqlText(run.File(L".OK")) + L", 'ok')",
+        L"SELECT writefile(" + SqlText(run.File(L".RES")) + L", " + SqlText(ok.substr(0, hole)) + L" || filas || " +
+            SqlText(ok.substr(hole + 1)) + L" || " + kCrlf + L"), writefile(" + SqlText(run.File(L".OK")) + L", 'ok')",
         L"FROM (SELECT (SELECT count(*) FROM FINANZAS) AS filas,",
         L"             (length(texto) - length(replace(texto, fila, ''))) / length(fila) AS insertadas,",
-        L"             rtrim(substr(texto, -40), " + crlf + L") AS final,",
+        L"             rtrim(substr(texto, -40), " + std::wstring(kCrlf) + L") AS final,",
         L"             (SELECT group_concat(integrity_check, ' ') FROM pragma_integrity_check) AS integridad",
-        L"      FROM (SELECT " + dump + L" AS texto, char(10) || 'INSERT INTO FINANZAS VALUES(' AS fila))",
+        L"      FROM (SELECT " + DumpText(run) + L" AS texto, char(10) || 'INSERT INTO FINANZAS VALUES(' AS fila))",
         L"WHERE final LIKE '%' || char(10) || 'COMMIT;' AND integridad = 'ok' AND filas = insertadas;",
     };
 }
 
-// The batch.  The dump is taken of the snapshot, the new database is built
-// and checked under its temporary name, and the move happens only when the
-// checks left their marker and the stamped name is still free; a checked
-// copy that could not be moved reports NOMBRE.  The result goes to the
-// install folder, then every work file of the run, the batch included, is
-// deleted.
+// The batch.  The dump is taken of the snapshot; one shell then checks how
+// the dump ended, builds the new database from it under its temporary name
+// and checks that (the shell stops at the first failing statement of the
+// dump, leaving the first verdict).  The move happens only when the checks
+// left their marker and the stamped name is still free; a checked copy that
+// could not be moved reports NOMBRE.  The result goes to the install
+// folder, then every work file of the run, the batch included, is deleted.
 std::vector<std::wstring> BatchLines(const Run& run) {
     const std::wstring shell = Quoted(run.places.install + L"\\sqlite3.exe");
     auto f = [&](const wchar_t* extension) { return Quoted(run.File(extension)); };
+    // Single quotes: the shell reads backslashes in them as they are.
+    auto read = [&](const wchar_t* extension) { return L"\".read '" + run.File(extension) + L"'\""; };
     return {
         L"@echo off",
         shell + L" " + f(L".COPIA") + L" .dump > " + f(L".BACKUP"),
-        shell + L" " + f(L".NUEVA") + L" < " + f(L".BACKUP"),
-        shell + L" " + f(L".NUEVA") + L" < " + f(L".SQL") + L" > nul",
+        shell + L" " + f(L".NUEVA") + L" " + read(L".FINAL") + L" " + read(L".BACKUP") + L" " + read(L".SQL") +
+            L" > nul",
         L"if exist " + f(L".OK") + L" if not exist " + Quoted(run.target) + L" move " + f(L".NUEVA") + L" " +
             Quoted(run.target) + L" > nul",
         L"if exist " + f(L".OK") + L" if exist " + f(L".NUEVA") + L" copy /y " + f(L".NOMBRE") + L" " + f(L".RES") +
@@ -187,7 +201,8 @@ void BackupRun(Host& host, const std::wstring& drive, bool inProcess) {
     // The result stays "incomplete" unless the checks run and say otherwise.
     if (!WriteAnsiLines(run.File(L".RES"), {FailureLine(BackupFailure::Incomplete, folder)}) ||
         !WriteAnsiLines(run.File(L".NOMBRE"), {FailureLine(BackupFailure::NameTaken, folder)}) ||
-        !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)) || !WriteAnsiLines(run.File(L".BAT"), BatchLines(run)))
+        !WriteAnsiLines(run.File(L".FINAL"), DumpEndScript(run)) || !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)) ||
+        !WriteAnsiLines(run.File(L".BAT"), BatchLines(run)))
         return Fail(run, BackupFailure::NoFolder);
     if (!host.StartHidden(run.File(L".BAT"))) return Fail(run, BackupFailure::NotStarted);
 }

@@ -19,8 +19,8 @@ std::string ExpectedBatch(const std::string& stamp) {
     const std::string target = "\"Q:\\BACKUP_ARCANDORA\\" + stamp + "-BD.DB\"";
     return "@echo off\r\n" +
            shell + w + ".COPIA\" .dump > " + w + ".BACKUP\"\r\n" +
-           shell + w + ".NUEVA\" < " + w + ".BACKUP\"\r\n" +
-           shell + w + ".NUEVA\" < " + w + ".SQL\" > nul\r\n" +
+           shell + w + ".NUEVA\" \".read '" + w.substr(1) + ".FINAL'\" \".read '" + w.substr(1) +
+           ".BACKUP'\" \".read '" + w.substr(1) + ".SQL'\" > nul\r\n" +
            "if exist " + w + ".OK\" if not exist " + target + " move " + w + ".NUEVA\" " + target + " > nul\r\n" +
            "if exist " + w + ".OK\" if exist " + w + ".NUEVA\" copy /y " + w + ".NOMBRE\" " + w + ".RES\" > nul\r\n" +
            "copy /y " + w + ".RES\" \"Q:\\ARCANDORA\\RESPALDO-" + stamp + ".TXT\" > nul\r\n" +
@@ -29,7 +29,7 @@ std::string ExpectedBatch(const std::string& stamp) {
 
 std::vector<std::wstring> RunFiles(const std::wstring& stamp) {
     std::vector<std::wstring> files;
-    for (const wchar_t* ext : {L".BAT", L".COPIA", L".NOMBRE", L".RES", L".SQL"})
+    for (const wchar_t* ext : {L".BAT", L".COPIA", L".FINAL", L".NOMBRE", L".RES", L".SQL"})
         files.push_back(L"RESPALDO-" + stamp + ext);
     return files;
 }

@@ -13,14 +13,9 @@
 namespace arc::test {
 namespace {
 
-class RealClockHost : public TestHost {
-public:
-    using TestHost::TestHost;
-    SYSTEMTIME Now() override {
-        SYSTEMTIME t;
-        GetLocalTime(&t);
-        return t;
-    }
+// A host on the computer's clock.
+struct RealClockHost : TestHost {
+    RealClockHost() : TestHost(L"") { realClock = true; }
 };
 
 class EndToEnd : public DriveTest {
@@ -73,7 +68,7 @@ protected:
 
     // The next start: at most one notice, which is returned ("" for none).
     std::wstring NoticeAtNextStart() {
-        RealClockHost next{L""};
+        RealClockHost next;
         next.installFolder = install;
         next.programFolder = program;
         auto form = OpenForm(next);
@@ -101,7 +96,7 @@ protected:
         ASSERT_TRUE(CopyFileW((install + L"\\BD.db").c_str(), (out + L"\\live.db").c_str(), FALSE));
     }
 
-    RealClockHost real{L""};
+    RealClockHost real;
 };
 
 TEST_F(EndToEnd, ClosingTheWindowLeavesOneCompleteBackup) {

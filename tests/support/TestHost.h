@@ -30,6 +30,7 @@ public:
     std::wstring installFolder;
     std::wstring programFolder;
     SYSTEMTIME now{};
+    bool realClock = false;              // Now() is the computer's clock instead of `now`
     arc::Regional regional;
 
     std::deque<int> answers;             // replies to message boxes, in order; IDOK/IDYES when empty
@@ -50,7 +51,7 @@ public:
 
     std::wstring InstallFolder() override { return installFolder; }
     std::wstring ProgramFolder() override { return programFolder; }
-    SYSTEMTIME Now() override { return now; }
+    SYSTEMTIME Now() override;
     const arc::Regional& Regional() override { return regional; }
     int ShowMessage(HWND owner, const std::wstring& text, UINT flags) override;
     bool StartHidden(const std::wstring& path) override;
