@@ -90,7 +90,7 @@ BackupTimes MeasureBackup(size_t rows, const std::wstring& parent, int runs) {
         RemoveResults(install.Path());
         const size_t expected = rows + static_cast<size_t>(run);
         Stopwatch watch;
-        StartBackup(host, mapped.Letter());
+        MakeBackup(host, mapped.Letter(), BackupWay::Batch);
         program.push_back(watch.ElapsedMs());
         // While the batch runs the program registers a movement, as the user may.
         const bool running = !host.started.empty() && FileExists(host.started.back());

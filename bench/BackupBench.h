@@ -13,9 +13,9 @@ namespace arc::bench {
 
 struct BackupTimes {
     size_t rows = 0;
-    double programMs = 0;     // StartBackup: snapshot, work files, batch started
+    double programMs = 0;     // MakeBackup: snapshot, work files, batch started
     double batchMs = 0;       // the batch, from its start until the checked copy has its name and the result says OK
-    double backupMs = 0;      // the same from the call of StartBackup
+    double backupMs = 0;      // the same from the call of MakeBackup
     bool complete = false;    // every run ended OK with a copy of all rows
     double registerMs = 0;    // a movement registered while the batch ran
     bool registered = false;  // ... and it succeeded every time, the batch still running

@@ -182,7 +182,10 @@ std::vector<std::wstring> BatchLines(const Run& run) {
     };
 }
 
-void BackupRun(Host& host, const std::wstring& drive, bool inProcess) {
+}  // namespace
+
+void MakeBackup(Host& host, const std::wstring& drive, BackupWay way) {
+    const bool inProcess = way == BackupWay::BeforeSessionEnds;
     if (drive.empty()) return;  // no drive configured (a first installation): nothing to copy, nothing to tell
     auto reserved = Reserve(host, PlacesFor(host.InstallFolder(), drive));
     if (!reserved) return;  // the install folder cannot be written: the ledger itself could not be either
@@ -206,8 +209,6 @@ void BackupRun(Host& host, const std::wstring& drive, bool inProcess) {
         return Fail(run, BackupFailure::NoFolder);
     if (!host.StartHidden(run.File(L".BAT"))) return Fail(run, BackupFailure::NotStarted);
 }
-
-}  // namespace
 
 BackupPlaces PlacesFor(const std::wstring& install, const std::wstring& drive) {
     const std::wstring folder = drive + kFolderSuffix;
@@ -257,10 +258,6 @@ std::optional<double> StampValue(const std::wstring& stamp) {
     return DateSerial(2000 + n[0], n[1], n[2]) + TimeSerial(n[3], n[4], n[5]);
 }
 
-void StartBackup(Host& host, const std::wstring& drive) { BackupRun(host, drive, false); }
-
-void BackupBeforeSessionEnds(Host& host, const std::wstring& drive) { BackupRun(host, drive, true); }
-
 std::optional<std::wstring> SaveCopyUnderFreeStamp(Host& host, const std::wstring& database,
                                                    const std::wstring& folder, const std::wstring& suffix) {
     wchar_t fresh[MAX_PATH];
@@ -280,21 +277,14 @@ std::optional<std::wstring> SaveCopyUnderFreeStamp(Host& host, const std::wstrin
     return std::nullopt;
 }
 
-void Form1::BACKUP() {
+void Form1::BACKUP() { RunBackup(false); }
+
+void Form1::RunBackup(bool sessionEnds) {
     // The close goes ahead whatever happens here: every outcome is recorded
     // for the next start, never shown now.
     SetMousePointer(11);
     try {
-        StartBackup(host_, Text(L"Text4"));
-    } catch (...) {
-    }
-    SetMousePointer(0);
-}
-
-void Form1::SessionEndBackup() {
-    SetMousePointer(11);
-    try {
-        BackupBeforeSessionEnds(host_, Text(L"Text4"));
+        MakeBackup(host_, Text(L"Text4"), sessionEnds ? BackupWay::BeforeSessionEnds : BackupWay::Batch);
     } catch (...) {
     }
     SetMousePointer(0);

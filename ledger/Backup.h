@@ -30,18 +30,22 @@ std::wstring StampAt(double when, int secondsLater, const Regional& regional);
 // The date value of a stamp; nullopt when the text is none.
 std::optional<double> StampValue(const std::wstring& stamp);
 
-// Starts a backup of the ledger to the drive and returns without waiting:
-// a snapshot of BD.db taken with the online backup API, then a hidden batch
-// in which the SQLite shell dumps the snapshot, builds a new database from
-// the dump, checks it and only then gives it its stamped name.  Every
-// outcome is recorded for the next start (BackupResult.h).  An empty drive
-// text makes no backup and records nothing.
-void StartBackup(Host& host, const std::wstring& drive);
+enum class BackupWay {
+    // Returns without waiting: a snapshot of BD.db taken with the online
+    // backup API, then a hidden batch in which the SQLite shell dumps the
+    // snapshot, builds a new database from the dump, checks it and only then
+    // gives it its stamped name.
+    Batch,
+    // When the session ends, which stops every program of it (a batch
+    // started then included): the snapshot itself is checked and given its
+    // stamped name before returning.
+    BeforeSessionEnds,
+};
 
-// The backup when the session ends, when a batch would be killed part-way:
-// the snapshot itself is checked and given its stamped name here, before
-// returning.  Recorded like the batch's.
-void BackupBeforeSessionEnds(Host& host, const std::wstring& drive);
+// Makes a backup of the ledger to the drive.  Every outcome is recorded for
+// the next start (BackupResult.h); an empty drive text makes no backup and
+// records nothing.
+void MakeBackup(Host& host, const std::wstring& drive, BackupWay way);
 
 // Copies the database file into the folder as <stamp><suffix> with the
 // online backup API, the copy built under a temporary name and renamed to

@@ -204,7 +204,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             // The session's end stops every program of it, a batch started now
             // included: the copy is made and checked before returning.
-            if (wParam && !sessionEnded_) SessionEndBackup();
+            if (wParam && !sessionEnded_) RunBackup(true);
             sessionEnded_ = sessionEnded_ || wParam != 0;
             return 0;
         case WM_DESTROY:

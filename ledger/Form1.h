@@ -132,7 +132,7 @@ private:
     UINT timer2Interval_ = 0;
     int defaultButton_ = 0;
     int mousePointer_ = 0;
-    void SessionEndBackup();
+    void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
     void NotifyLastBackup();
     bool sessionEnded_ = false;  // the session's end made the backup; a close after it makes none
     std::unique_ptr<report::Report> REPORT;  // the report object, created on first use
