@@ -202,10 +202,13 @@ void MakeBackup(Host& host, const std::wstring& drive, BackupWay way) {
 
     const std::wstring folder = run.places.folder;
     // The result stays "incomplete" unless the checks run and say otherwise.
+    // The scripts are in the ANSI code page, in which the shell's readfile()
+    // and writefile() open their files; the batch in the OEM code page, in
+    // which the command interpreter reads it.
     if (!WriteAnsiLines(run.File(L".RES"), {FailureLine(BackupFailure::Incomplete, folder)}) ||
         !WriteAnsiLines(run.File(L".NOMBRE"), {FailureLine(BackupFailure::NameTaken, folder)}) ||
         !WriteAnsiLines(run.File(L".FINAL"), DumpEndScript(run)) || !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)) ||
-        !WriteAnsiLines(run.File(L".BAT"), BatchLines(run)))
+        !WriteOemLines(run.File(L".BAT"), BatchLines(run)))
         return Fail(run, BackupFailure::NoFolder);
     if (!host.StartHidden(run.File(L".BAT"))) return Fail(run, BackupFailure::NotStarted);
 }

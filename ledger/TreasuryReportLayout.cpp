@@ -90,6 +90,17 @@ report::ReportModel TreasuryReportLayout() {
         TotalLabel(L"Etiqueta11", 7605, 885, 2070, L"Total Saldo:"),
         Total(L"Función3", 885, L"INGEGR", RGB(0, 64, 0)),
     }});
+
+    // The spreadsheet copy: the values as stored, and the three sums on the
+    // totals line ("Total Saldo:" under Estado).
+    using Column = report::ExportColumn;
+    m.exportColumns = {
+        {L"Fecha", L"FECHA", Column::Kind::Date, L"", L""},
+        {L"Descripción", L"DESCRIPCION", Column::Kind::Text, L"", L"Total"},
+        {L"Ingreso", L"INGRESO", Column::Kind::Number, L"INGRESO", L""},
+        {L"Egreso", L"EGRESO", Column::Kind::Number, L"EGRESO", L""},
+        {L"Estado", L"ESTADO", Column::Kind::Number, L"INGEGR", L""},
+    };
     return m;
 }
 

@@ -38,36 +38,102 @@ long long FileSize(const std::wstring& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-}  // namespace
+// A copy of the file and its journal in the temporary folder, removed again
+// with this object; SQLite may write to it as it likes.
+class PrivateCopy {
+public:
+    bool Make(const std::wstring& file) {
+        wchar_t folder[MAX_PATH + 1], name[MAX_PATH + 1];
+        if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"cor", 0, name)) return false;
+        path_ = name;
+        return CopyFileW(file.c_str(), path_.c_str(), FALSE) &&
+               CopyFileW(JournalOf(file).c_str(), JournalOf(path_).c_str(), FALSE);
+    }
+    ~PrivateCopy() {
+        if (path_.empty()) return;
+        DeleteFileW(JournalOf(path_).c_str());
+        DeleteFileW(path_.c_str());
+    }
+    const std::wstring& Path() const { return path_; }
 
-DatabaseHealth CheckDatabase(const std::wstring& path) {
-    const long long size = FileSize(path);
-    if (size < 0) return DatabaseHealth::Unreadable;
-    if (size == 0) return DatabaseHealth::NotADatabase;
+private:
+    std::wstring path_;
+};
 
-    sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(ToUtf8(path).c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    Database db(raw);
-    if (rc != SQLITE_OK) return FromError(rc);
-    // The ledger may hold the file for a moment; wait as it would.
-    sqlite3_busy_timeout(db.get(), 1000);
+// Runs a query and gives the first column of its first row as text; the
+// SQLite result code goes to rc (SQLITE_DONE when all went well).
+std::string FirstValue(sqlite3* db, const char* sql, int& rc) {
+    sqlite3_stmt* raw = nullptr;
+    rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+    Statement st(raw);
+    if (rc != SQLITE_OK) return {};
+    std::string first;
+    bool seen = false;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        auto text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+        if (!seen && text) first = text;
+        seen = true;
+    }
+    return first;
+}
 
+LedgerCheck CheckOpenDatabase(sqlite3* db, LedgerCheck result) {
     // SQLite reads the file only now: a text file fails here with SQLITE_NOTADB,
     // a damaged schema with SQLITE_CORRUPT.
-    sqlite3_stmt* st = nullptr;
-    rc = sqlite3_prepare_v2(db.get(), "PRAGMA quick_check", -1, &st, nullptr);
-    Statement check(st);
-    if (rc != SQLITE_OK) return FromError(rc);
-
-    bool first = true;
-    bool healthy = false;
-    while ((rc = sqlite3_step(check.get())) == SQLITE_ROW) {
-        auto text = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
-        if (first) healthy = text && std::string(text) == "ok";
-        first = false;
+    int rc = SQLITE_OK;
+    const std::string verdict = FirstValue(db, "PRAGMA quick_check", rc);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        result.health = FromError(rc);
+        return result;
     }
-    if (rc != SQLITE_DONE) return FromError(rc);
-    return healthy ? DatabaseHealth::Healthy : DatabaseHealth::Damaged;
+    result.health = verdict == "ok" ? DatabaseHealth::Healthy : DatabaseHealth::Damaged;
+
+    // A schema that can be read and has no FINANZAS is no ledger, damaged or
+    // not; one that cannot be read is left to the recovery to find.
+    const std::string tables =
+        FirstValue(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'FINANZAS' COLLATE NOCASE", rc);
+    if (rc == SQLITE_DONE && tables == "0") {
+        result.health = DatabaseHealth::NotALedger;
+        return result;
+    }
+    const std::string rows = FirstValue(db, "SELECT count(*) FROM FINANZAS", rc);
+    if (rc == SQLITE_DONE && !rows.empty()) result.rows = std::stoll(rows);
+    return result;
+}
+
+}  // namespace
+
+std::wstring JournalOf(const std::wstring& path) { return path + L"-journal"; }
+
+LedgerCheck CheckLedger(const std::wstring& path) {
+    LedgerCheck result;
+    const long long size = FileSize(path);
+    if (size < 0) return result;
+    if (size == 0) {
+        result.health = DatabaseHealth::NotADatabase;
+        return result;
+    }
+
+    // A journal with content may hold a transaction that a crash cut short.
+    // SQLite would roll it back into the file on the first read, and a
+    // read-only connection refuses to read at all; so the pair is copied and
+    // the copy rolled back instead.
+    result.hotJournal = FileSize(JournalOf(path)) > 0;
+    PrivateCopy copy;
+    if (result.hotJournal && !copy.Make(path)) return result;
+    const std::wstring& file = result.hotJournal ? copy.Path() : path;
+
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(ToUtf8(file).c_str(), &raw,
+                             result.hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
+    Database db(raw);
+    if (rc != SQLITE_OK) {
+        result.health = FromError(rc);
+        return result;
+    }
+    // The ledger may hold the file for a moment; wait as it would.
+    sqlite3_busy_timeout(db.get(), 1000);
+    return CheckOpenDatabase(db.get(), result);
 }
 
 }  // namespace arc::repair

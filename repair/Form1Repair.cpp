@@ -1,6 +1,7 @@
 // The button's click: pick a database, write REPARADOR.BAT, flash the status
 // line, open the batch through the shell and end the program.
 #include "DatabaseHealth.h"
+#include "FileAccess.h"
 #include "Form1.h"
 #include "RepairBatch.h"
 
@@ -16,9 +17,14 @@ const wchar_t kPreparing[] = L"Preparando...";
 const wchar_t kRepairing[] = L"Reparando...";
 const wchar_t kDone[] = L"Listo el pollo...";
 const wchar_t kNotADatabase[] = L"El archivo no es una base de datos";
+const wchar_t kNotALedger[] = L"El archivo no es un libro de caja: no tiene la tabla FINANZAS";
 const wchar_t kUnreadable[] = L"No se pudo leer el archivo";
 const wchar_t kPathNotWritable[] = L"La ruta no se puede escribir en REPARADOR.BAT";
 const wchar_t kOtherBD[] = L"Ya hay otro BD.db en la carpeta del archivo";
+const wchar_t kNoShell[] = L"Falta sqlite3.exe junto a Corvelan: no se puede reparar";
+const wchar_t kInUse[] = L"El archivo está abierto en otro programa: ciérrelo y vuelva a probar";
+const wchar_t kFolderReadOnly[] = L"No se puede escribir en la carpeta del archivo";
+const wchar_t kNetwork[] = L"El archivo está en una ruta de red: cópielo a este equipo para repararlo";
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
@@ -50,35 +56,55 @@ void Form1::Command1_Click() {
     const std::wstring chosen = Caption(L"Label1");
     if (chosen.empty()) return BackToIdle(L"");
 
-    DumpCommand command = DumpCommand::Dump;
-    switch (CheckDatabase(chosen)) {
+    // Everything the batch needs is checked before anything is written, so
+    // that a refusal leaves the disk as it was.  A network path first: the
+    // command interpreter cannot work there, and nothing should wait on it.
+    if (IsNetworkPath(chosen)) return BackToIdle(kNetwork);
+    const std::wstring programFolder = host_.ProgramFolder();
+    if (!FileExists(programFolder + L"\\sqlite3.exe")) return BackToIdle(kNoShell);
+    // The ledger keeps its database open while it runs; a file held open
+    // cannot be set aside, and its content may still change.
+    if (InUseByAnotherProgram(chosen)) return BackToIdle(kInUse);
+
+    const LedgerCheck check = CheckLedger(chosen);
+    switch (check.health) {
         case DatabaseHealth::Healthy:
-            break;
         case DatabaseHealth::Damaged:
-            command = DumpCommand::Recover;
             break;
+        case DatabaseHealth::NotALedger:
+            return BackToIdle(kNotALedger);
         case DatabaseHealth::NotADatabase:
             return BackToIdle(kNotADatabase);
         case DatabaseHealth::Unreadable:
             return BackToIdle(kUnreadable);
     }
 
-    // The last line builds "BD.db" in the file's folder.  Were another BD.db
-    // there, the dump of the chosen file would be run into it and mix its rows
-    // with that database's.
-    const std::wstring workingFolder = WorkingFolderOf(chosen);
-    const std::wstring newDatabase = FolderOf(chosen) + L"\\BD.db";
-    if (!SameName(chosen.substr(chosen.find_last_of(L"\\/") + 1), L"BD.db") && FileExists(newDatabase))
+    // The new database is named "BD.db" in the file's folder.  Were another
+    // BD.db there (or the journal of one, which SQLite would roll back into
+    // the new file), it would be in the way.
+    const std::wstring folderOfFile = FolderOf(chosen);
+    const std::wstring newDatabase = folderOfFile + L"\\BD.db";
+    if (!SameName(chosen.substr(chosen.find_last_of(L"\\/") + 1), L"BD.db") &&
+        (FileExists(newDatabase) || FileExists(JournalOf(newDatabase))))
         return BackToIdle(kOtherBD);
+    if (!FolderWritable(folderOfFile)) return BackToIdle(kFolderReadOnly);
 
-    const std::wstring programFolder = host_.ProgramFolder();
-    auto file = AnsiSafePath(chosen);
-    auto folder = AnsiSafePath(programFolder);
-    auto directory = AnsiSafePath(workingFolder);
+    auto file = BatchSafePath(chosen);
+    auto folder = BatchSafePath(programFolder);
+    auto directory = BatchSafePath(WorkingFolderOf(chosen));
     if (!file || !folder || !directory) return BackToIdle(kPathNotWritable);
 
-    // The batch, four lines in one write.
-    if (!WriteAnsiLines(RepairBatchFile(*folder), RepairBatchLines(*folder, *file, command))) {
+    RepairPlan plan;
+    plan.programFolder = *folder;
+    plan.chosenFile = *file;
+    plan.command = check.health == DatabaseHealth::Damaged ? DumpCommand::Recover : DumpCommand::Dump;
+    plan.hotJournal = check.hotJournal;
+    plan.rowsBefore = check.rows;
+    // A file set aside by an earlier repair stays; this one takes the next name.
+    plan.setAsideName = FreeSetAsideName(folderOfFile);
+
+    // The batch, in one write, in the code page the interpreter reads it in.
+    if (!WriteOemLines(RepairBatchFile(*folder), RepairBatchLines(plan))) {
         // As the runtime reports it: 76 for a missing folder, 75 for any other refusal.
         const DWORD error = GetLastError();
         ShowRuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : 75, SystemErrorText(error));

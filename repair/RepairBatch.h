@@ -1,7 +1,10 @@
 #pragma once
-// REPARADOR.BAT, the batch that rebuilds a database from its own dump: the
-// shell dumps the chosen file beside itself, the file is set aside as
-// "BD.DB.anterior" and a new "BD.db" is built from the dump.
+// REPARADOR.BAT, the batch that rebuilds a database from its own dump.  It
+// proves first and swaps last: the shell dumps a copy of the chosen file
+// beside it, builds the new database from the dump under a temporary name
+// and checks it; only then is the chosen file set aside as "BD.DB.anterior"
+// and the new one named "BD.db".  Any failure on the way leaves the chosen
+// file as it was, removes the temporary files and says so in the console.
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +16,31 @@ namespace arc::repair {
 // page and still exits as if all went well).
 enum class DumpCommand { Dump, Recover };
 
+// Everything the batch is made of.  Paths as they are to stand in the batch
+// (see BatchSafePath).
+struct RepairPlan {
+    std::wstring programFolder;  // the folder of sqlite3.exe
+    std::wstring chosenFile;     // the file to repair, full path
+    DumpCommand command = DumpCommand::Dump;
+    // chosenFile + "-journal" holds a transaction to roll back: it is copied
+    // with the file, and set aside with it.
+    bool hotJournal = false;
+    // Rows of FINANZAS in the chosen file, when they could be counted.  The
+    // new database must have as many (a dump), or at least as many (a
+    // recovery).
+    std::optional<long long> rowsBefore;
+    // The name the chosen file is set aside under, in its own folder.
+    std::wstring setAsideName = L"BD.DB.anterior";
+};
+
 // The batch file of a program folder: P + "\REPARADOR.BAT".
 std::wstring RepairBatchFile(const std::wstring& programFolder);
+
+// The files the batch makes beside the chosen file: the dump, which stays,
+// and the private copy and the new database, which go.
+std::wstring DumpFileOf(const std::wstring& chosenFile);
+std::wstring CopyFileOf(const std::wstring& chosenFile);
+std::wstring NewFileOf(const std::wstring& chosenFile);
 
 // A path as it must stand in a batch line: between quotation marks when it
 // holds a blank or a character that the command interpreter would take as
@@ -22,15 +48,19 @@ std::wstring RepairBatchFile(const std::wstring& programFolder);
 // Other paths come back unchanged.
 std::wstring BatchWord(const std::wstring& path);
 
-// The four lines of the batch, without line ends.
-std::vector<std::wstring> RepairBatchLines(const std::wstring& programFolder, const std::wstring& chosenFile,
-                                           DumpCommand command);
+// The lines of the batch, without line ends.
+std::vector<std::wstring> RepairBatchLines(const RepairPlan& plan);
 
-// The path in a form that survives the ANSI code page of the batch file: the
-// path itself when every letter maps, else its short (8.3) form when that
-// maps, else nothing.  A letter that does not map would become "?", which the
+// The first of "BD.DB.anterior", "BD.DB.anterior.1", "BD.DB.anterior.2"...
+// that names no file in the folder, nor the journal of one.
+std::wstring FreeSetAsideName(const std::wstring& folder);
+
+// The path in a form that survives both code pages it passes through: the
+// OEM one of the batch file and the ANSI one of the shell call.  The path
+// itself when every letter maps, else its short (8.3) form when that maps,
+// else nothing.  A letter that does not map would become "?", which the
 // command interpreter reads as a wildcard and so could name another file.
-std::optional<std::wstring> AnsiSafePath(const std::wstring& path);
+std::optional<std::wstring> BatchSafePath(const std::wstring& path);
 
 // The folder the batch runs in: the chosen file's folder, with the backslash
 // kept after a bare drive ("C:\"), since "C:" alone names the drive's

@@ -106,7 +106,10 @@ std::wstring Layout::ControlText(int section, int control, size_t row, size_t pa
 std::vector<std::wstring> Layout::Lines(int section, int control, size_t row, size_t page) const {
     const auto& c = model_.sections[section].controls[control];
     int inset = c.frame ? kTextInset : 0;
-    return WrapLines(ControlText(section, control, row, page), c.width - 2 * inset, FontOf(c), c.canGrow);
+    // Screen, printer and PDF show the same letters: those of the Windows
+    // ANSI set, with "?" for any other.
+    return WrapLines(InWinAnsi(ControlText(section, control, row, page)), c.width - 2 * inset, FontOf(c),
+                     c.canGrow);
 }
 
 int Layout::SectionHeight(int section, size_t row) const {

@@ -73,6 +73,10 @@ public:
     const PageSetup& Page() const { return page_; }
     const ReportModel& Model() const { return model_; }
     const std::wstring& Title() const { return title_; }
+    const std::shared_ptr<const DataSource>& Source() const { return source_; }
+    const Regional& RegionalSettings() const { return regional_; }
+    // The same report with the same inputs paginated on another sheet.
+    Layout OnSheet(const PageSetup& sheet) const { return Layout(model_, source_, title_, sheet, regional_); }
     std::vector<Band> Bands(size_t page) const;
     // Everything to draw on a page (0-based).
     PageContent Content(size_t page) const;

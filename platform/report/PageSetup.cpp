@@ -3,71 +3,87 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace arc::report {
 namespace {
 
 constexpr int kVerticalMargin = 720;  // half an inch
+constexpr RECT kPaperMargins{kTenMillimetres, kTenMillimetres, kTenMillimetres, kTenMillimetres};
 
-// Centres the body on the sheet, keeping at least the given edges.
-bool Fit(PageSetup& p, int bodyWidth, int minLeft, int minRight, int minTop, int minBottom) {
-    int side = (p.width - bodyWidth) / 2;
-    if (side < minLeft || p.width - bodyWidth - side < minRight) {
-        side = minLeft;
-        if (p.width - bodyWidth - side < minRight) return false;
-    }
-    p.left = side;
-    p.right = p.width - bodyWidth - side;
-    p.top = std::max(kVerticalMargin, minTop);
-    p.bottom = std::max(kVerticalMargin, minBottom);
-    return p.BodyHeight() > 0;
-}
+int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
 
-PageSetup PageSetup::A4(int bodyWidth) {
+int PageSetup::PaperWidth() const { return paperWidth ? paperWidth : Round(width * scale); }
+int PageSetup::PaperHeight() const { return paperHeight ? paperHeight : Round(height * scale); }
+
+std::optional<PageSetup> PageSetup::OnPaper(int paperWidth, int paperHeight, int bodyWidth, RECT minMargins) {
+    int room = paperWidth - minMargins.left - minMargins.right;
+    if (room <= 0 || bodyWidth <= 0) return std::nullopt;
+    double scale = std::min(1.0, static_cast<double>(room) / bodyWidth);
+    // Paper twips: centred, shifted off an edge the printer cannot reach.
+    double body = bodyWidth * scale;
+    double side = std::clamp((paperWidth - body) / 2, static_cast<double>(minMargins.left),
+                             paperWidth - minMargins.right - body);
+    double top = std::max<double>(kVerticalMargin, minMargins.top);
+    double bottom = std::max<double>(kVerticalMargin, minMargins.bottom);
     PageSetup p;
-    p.width = 11906;   // 210 mm
-    p.height = 16838;  // 297 mm
-    Fit(p, bodyWidth, 0, 0, 0, 0);
+    p.scale = scale;
+    p.paperWidth = paperWidth;
+    p.paperHeight = paperHeight;
+    p.width = Round(paperWidth / scale);
+    p.height = Round(paperHeight / scale);
+    p.left = Round(side / scale);
+    p.right = p.width - bodyWidth - p.left;
+    p.top = Round(top / scale);
+    p.bottom = Round(bottom / scale);
+    if (p.BodyHeight() <= 0) return std::nullopt;
     return p;
 }
 
-bool PageSetupFromPrinter(HDC printer, int bodyWidth, PageSetup& out) {
+PageSetup PageSetup::A4(int bodyWidth) { return *OnPaper(11906, 16838, bodyWidth, kPaperMargins); }
+PageSetup PageSetup::Letter(int bodyWidth) { return *OnPaper(12240, 15840, bodyWidth, kPaperMargins); }
+
+bool operator==(const PageSetup& a, const PageSetup& b) {
+    return a.width == b.width && a.height == b.height && a.left == b.left && a.top == b.top &&
+           a.right == b.right && a.bottom == b.bottom && a.scale == b.scale &&
+           a.PaperWidth() == b.PaperWidth() && a.PaperHeight() == b.PaperHeight();
+}
+
+std::optional<PageSetup> PageSetupFromPrinter(HDC printer, int bodyWidth) {
     int dpiX = GetDeviceCaps(printer, LOGPIXELSX), dpiY = GetDeviceCaps(printer, LOGPIXELSY);
     int physW = GetDeviceCaps(printer, PHYSICALWIDTH), physH = GetDeviceCaps(printer, PHYSICALHEIGHT);
-    if (dpiX <= 0 || dpiY <= 0 || physW <= 0 || physH <= 0) return false;
+    if (dpiX <= 0 || dpiY <= 0 || physW <= 0 || physH <= 0) return std::nullopt;
     int offX = GetDeviceCaps(printer, PHYSICALOFFSETX), offY = GetDeviceCaps(printer, PHYSICALOFFSETY);
     int printW = GetDeviceCaps(printer, HORZRES), printH = GetDeviceCaps(printer, VERTRES);
     auto twX = [&](int v) { return MulDiv(v, 1440, dpiX); };
     auto twY = [&](int v) { return MulDiv(v, 1440, dpiY); };
-    PageSetup p;
-    p.width = twX(physW);
-    p.height = twY(physH);
-    int minRight = std::max(0, twX(physW - offX - printW));
-    int minBottom = std::max(0, twY(physH - offY - printH));
-    if (!Fit(p, bodyWidth, twX(offX), minRight, twY(offY), minBottom)) return false;
-    out = p;
-    return true;
+    RECT edges{twX(offX), twY(offY), std::max(0, twX(physW - offX - printW)), std::max(0, twY(physH - offY - printH))};
+    return PageSetup::OnPaper(twX(physW), twY(physH), bodyWidth, edges);
 }
 
-PageSetup DefaultPageSetup(int bodyWidth) {
+std::wstring DefaultPrinterName() {
     DWORD size = 0;
     GetDefaultPrinterW(nullptr, &size);
-    if (size > 0) {
-        std::vector<wchar_t> name(size);
-        if (GetDefaultPrinterW(name.data(), &size)) {
-            HDC dc = CreateDCW(L"WINSPOOL", name.data(), nullptr, nullptr);
-            if (dc) {
-                PageSetup p;
-                bool ok = PageSetupFromPrinter(dc, bodyWidth, p);
-                DeleteDC(dc);
-                if (ok) return p;
-            }
+    if (size == 0) return L"";
+    std::vector<wchar_t> name(size);
+    if (!GetDefaultPrinterW(name.data(), &size)) return L"";
+    return name.data();
+}
+
+PageSetup PrinterOrLocalePageSetup(const std::wstring& printer, int bodyWidth) {
+    if (!printer.empty()) {
+        if (HDC ic = CreateICW(L"WINSPOOL", printer.c_str(), nullptr, nullptr)) {
+            auto sheet = PageSetupFromPrinter(ic, bodyWidth);
+            DeleteDC(ic);
+            if (sheet) return *sheet;
         }
     }
-    return PageSetup::A4(bodyWidth);
+    wchar_t paper[8] = L"";
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE, paper, 8);
+    return std::wstring(paper) == L"1" ? PageSetup::Letter(bodyWidth) : PageSetup::A4(bodyWidth);
 }
 
 }  // namespace arc::report

@@ -38,9 +38,32 @@ double PageView::Scale() const {
     switch (zoom_) {
         case Zoom::FitPage: return std::min(w / sheet.width, h / sheet.height);
         case Zoom::FitWidth: return w / sheet.width;
+        case Zoom::Percent: return ActualScale() * percent_ / 100;
         case Zoom::Actual: break;
     }
-    return ScreenDpiX() / 1440.0;
+    return ActualScale();
+}
+
+// Pixels per report twip that show the paper at its real size.
+double PageView::ActualScale() const { return ScreenDpiX() / 1440.0 * layout_.Page().scale; }
+
+double PageView::Percent() const { return Scale() / ActualScale() * 100; }
+
+void PageView::SetPercent(double percent, POINT anchor) {
+    double before = Scale();
+    POINT o = SheetOrigin();
+    double sheetX = (anchor.x - o.x) / before, sheetY = (anchor.y - o.y) / before;
+    zoom_ = Zoom::Percent;
+    percent_ = std::clamp(percent, kMinZoomPercent, kMaxZoomPercent);
+    UpdateScrollBars();
+    // Scroll so that the same sheet point comes back under the anchor.
+    scrollX_ = scrollY_ = 0;
+    POINT unscrolled = SheetOrigin();
+    double after = Scale();
+    scrollX_ = static_cast<int>(std::lround(unscrolled.x + sheetX * after - anchor.x));
+    scrollY_ = static_cast<int>(std::lround(unscrolled.y + sheetY * after - anchor.y));
+    UpdateScrollBars();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 SIZE PageView::SheetPixels() const {

@@ -1,13 +1,12 @@
 #include "PdfWriter.h"
 
+#include "FileBytes.h"
 #include "TextMetrics.h"
-#include "platform/runtime/Error.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace arc::report {
@@ -22,6 +21,13 @@ std::string Pt(double v) {
     if (s.back() == '.') s.pop_back();
     if (s == "-0") s = "0";
     return s;
+}
+
+// A factor with the precision a page-wide scale needs.
+std::string Fixed(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6f", v);
+    return buf;
 }
 
 std::string Colour(COLORREF c) {
@@ -125,15 +131,17 @@ std::string PdfDocument(const Layout& layout) {
     object("<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages) + " >>");
     object("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
     object("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>");
-    std::string mediaBox = "[0 0 " + Pt(sheet.width / 20.0) + " " + Pt(sheet.height / 20.0) + "]";
+    std::string mediaBox = "[0 0 " + Pt(sheet.PaperWidth() / 20.0) + " " + Pt(sheet.PaperHeight() / 20.0) + "]";
+    // A report reduced to fit its paper is drawn at its own size and scaled.
+    std::string reduce = sheet.scale == 1.0 ? "" : "q " + Fixed(sheet.scale) + " 0 0 " + Fixed(sheet.scale) + " 0 0 cm\n";
     for (size_t i = 0; i < pages; ++i) {
         object("<< /Type /Page /Parent 2 0 R /MediaBox " + mediaBox +
                " /Resources << /Font << /F1 3 0 R /F2 4 0 R >> >> /Contents " + std::to_string(pageObject(i) + 1) +
                " 0 R >>");
         PageStream stream(sheet.height);
         for (const auto& item : layout.Content(i).items) stream.Item(item);
-        object("<< /Length " + std::to_string(stream.Bytes().size()) + " >>\nstream\n" + stream.Bytes() +
-               "endstream");
+        std::string content = reduce + stream.Bytes() + (reduce.empty() ? "" : "Q\n");
+        object("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream");
     }
     size_t xref = pdf.size();
     pdf += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
@@ -147,23 +155,6 @@ std::string PdfDocument(const Layout& layout) {
     return pdf;
 }
 
-void WritePdf(const Layout& layout, const std::wstring& path) {
-    std::string bytes = PdfDocument(layout);
-    auto fail = [&]() { return RuntimeError(75, L"Path/File access error: " + path); };
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw fail();
-    std::unique_ptr<void, decltype(&CloseHandle)> file(h, &CloseHandle);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20)), written = 0;
-        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-            file.reset();
-            DeleteFileW(path.c_str());
-            throw fail();
-        }
-        done += written;
-    }
-    if (!CloseHandle(file.release())) throw fail();
-}
+void WritePdf(const Layout& layout, const std::wstring& path) { WriteFileBytes(path, PdfDocument(layout)); }
 
 }  // namespace arc::report

@@ -1,11 +1,14 @@
 #include "PreviewWindow.h"
 
+#include "CsvWriter.h"
 #include "PdfWriter.h"
 #include "platform/window/Twips.h"
 
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cwchar>
 #include <vector>
 
 namespace arc::report {
@@ -20,9 +23,31 @@ private:
     HCURSOR old_;
 };
 
-bool IsPreviewKey(WPARAM vk) {
+// The zoom box's list; Ctrl + "+" / "-" step through it.
+const int kZoomSteps[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
+// Zoom per wheel notch with Ctrl; smaller deltas zoom by their share of it.
+constexpr double kWheelZoom = 1.2;
+// Pixels scrolled per wheel notch.
+constexpr int kWheelScroll = 60;
+
+bool IsEdit(HWND hwnd) {
+    wchar_t cls[16] = L"";
+    GetClassNameW(hwnd, cls, 16);
+    return _wcsicmp(cls, L"Edit") == 0;
+}
+
+bool IsControlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+bool IsZoomKey(WPARAM vk) { return vk == VK_OEM_PLUS || vk == VK_ADD || vk == VK_OEM_MINUS || vk == VK_SUBTRACT; }
+
+// Keys the preview takes wherever the focus is inside it; in a text box,
+// the keys that edit text stay with the box.
+bool IsPreviewKey(WPARAM vk, bool inEdit, bool control) {
+    if (vk == VK_ESCAPE) return true;
+    if (control) return IsZoomKey(vk) || vk == 'P';
+    if (inEdit) return false;
     switch (vk) {
-        case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END: case VK_ESCAPE:
+        case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
         case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT:
             return true;
     }
@@ -47,30 +72,45 @@ bool PreviewWindow::Create(HWND owner) {
     int h = std::max(480, static_cast<int>((work.bottom - work.top) * 9 / 10));
     int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
     ClassDesc cls{L"ArcReportPreview"};
-    if (!CreateWindowOf(cls, 0, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, w, h, owner)) return false;
+    if (!CreateWindowOf(cls, 0, kCaption, (WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX) | WS_CLIPCHILDREN, x, y, w, h,
+                        owner))
+        return false;
 
     const int bh = 360, top = 60, gap = 60;
-    struct Button { Command id; const wchar_t* text; int width; const wchar_t* tip; };
-    const Button buttons[] = {
-        {kFirst, L"|<", 450, L"Primera página"},   {kPrevious, L"<", 450, L"Página anterior"},
-        {kNext, L">", 450, L"Página siguiente"},   {kLast, L">|", 450, L"Última página"},
-        {kPageText, L"", 1800, nullptr},          {kFitPage, L"Página completa", 1600, nullptr},
-        {kFitWidth, L"Ancho de página", 1600, nullptr}, {kActual, L"100%", 800, nullptr},
-        {kPrint, L"Imprimir", 1100, nullptr},      {kSavePdf, L"Guardar PDF", 1400, nullptr},
-        {kClose, L"Cerrar", 1000, nullptr},
+    bool csv = !layout_.Model().exportColumns.empty();
+    struct Button { Command id; arc::ControlKind kind; const wchar_t* text; int width; const wchar_t* tip; };
+    using K = arc::ControlKind;
+    std::vector<Button> buttons = {
+        {kFirst, K::Button, L"|<", 450, L"Primera página"},   {kPrevious, K::Button, L"<", 450, L"Página anterior"},
+        {kNext, K::Button, L">", 450, L"Página siguiente"},   {kLast, K::Button, L">|", 450, L"Última página"},
+        {kPageText, K::Label, L"", 1700, nullptr},
+        {kPageBoxLabel, K::Label, L"Ir a:", 450, nullptr},
+        {kPageBox, K::TextBox, L"1", 600, L"Número de página e Intro"},
+        {kFitPage, K::Button, L"Página completa", 1600, nullptr},
+        {kFitWidth, K::Button, L"Ancho de página", 1600, nullptr}, {kActual, K::Button, L"100%", 700, nullptr},
+        {kZoomBox, K::Label, nullptr, 1100, nullptr},  // the zoom box's place
+        {kPrint, K::Button, L"Imprimir", 1100, L"Imprimir (Ctrl+P)"},
+        {kSavePdf, K::Button, L"Guardar PDF", 1400, nullptr},
     };
+    if (csv) buttons.push_back({kSaveCsv, K::Button, L"Guardar CSV", 1400, L"Copia para hoja de cálculo"});
+    buttons.push_back({kClose, K::Button, L"Cerrar", 1000, nullptr});
     std::vector<arc::ControlDesc> descs;
-    int left = gap, tab = 0;
+    int left = gap, tab = 0, zoomLeft = 0;
     for (const auto& b : buttons) {
+        if (b.id == kZoomBox) {
+            zoomLeft = left;
+            left += b.width + gap;
+            continue;
+        }
         arc::ControlDesc s{};
-        s.kind = b.id == kPageText ? arc::ControlKind::Label : arc::ControlKind::Button;
+        s.kind = b.kind;
         s.name = std::to_wstring(b.id);
         s.left = left;
-        s.top = b.id == kPageText ? top + 60 : top;
+        s.top = b.kind == K::Label ? top + 60 : top;
         s.width = b.width;
-        s.height = bh;
+        s.height = b.kind == K::TextBox ? bh - 30 : bh;
         s.text = b.text;
-        s.align = arc::Align::Center;
+        s.align = b.kind == K::TextBox ? arc::Align::Right : arc::Align::Center;
         s.tabIndex = tab++;
         s.id = b.id;
         if (b.tip) s.tooltip = b.tip;
@@ -80,11 +120,26 @@ bool PreviewWindow::Create(HWND owner) {
     int dpiX = ScreenDpiX(), dpiY = ScreenDpiY();
     controls_ = std::make_unique<ControlSet>(Hwnd());
     controls_->Create(descs, dpiX, dpiY);
+    SetWindowLongPtrW(Control(kPageBox), GWL_STYLE, GetWindowLongPtrW(Control(kPageBox), GWL_STYLE) | ES_NUMBER);
+    CreateZoomBox(TwipsToPixels(zoomLeft, dpiX), TwipsToPixels(top, dpiY), TwipsToPixels(1100, dpiX));
     toolbarHeight_ = TwipsToPixels(top * 2 + bh, dpiY);
     if (!view_.Create(Hwnd())) return false;
     Arrange();
     GoToPage(0);
+    ShowZoom();
     return true;
+}
+
+void PreviewWindow::CreateZoomBox(int left, int top, int width) {
+    zoomBox_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+                               left, top, width, 300, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kZoomBox)),
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!zoomBox_) return;
+    SendMessageW(zoomBox_, WM_SETFONT, SendMessageW(Control(kActual), WM_GETFONT, 0, 0), FALSE);
+    for (int step : kZoomSteps)
+        SendMessageW(zoomBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((std::to_wstring(step) + L"%").c_str()));
+    // Tab reaches it after "100%".
+    SetWindowPos(zoomBox_, Control(kActual), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void PreviewWindow::Arrange() {
@@ -99,35 +154,101 @@ void PreviewWindow::GoToPage(size_t page) {
     view_.ShowPage(page);
     std::wstring text = L"Página " + std::to_wstring(page + 1) + L" de " + std::to_wstring(PageCount());
     SetWindowTextW(Control(kPageText), text.c_str());
+    SetWindowTextW(Control(kPageBox), std::to_wstring(page + 1).c_str());
     EnableWindow(Control(kFirst), page > 0);
     EnableWindow(Control(kPrevious), page > 0);
     EnableWindow(Control(kNext), page + 1 < PageCount());
     EnableWindow(Control(kLast), page + 1 < PageCount());
 }
 
+void PreviewWindow::SetZoom(Zoom zoom) {
+    view_.SetZoom(zoom);
+    ShowZoom();
+}
+
+void PreviewWindow::ZoomTo(double percent, POINT anchor) {
+    view_.SetPercent(percent, anchor);
+    ShowZoom();
+}
+
+void PreviewWindow::ZoomStep(int direction, POINT anchor) {
+    double now = view_.Percent();
+    double next = direction > 0 ? kZoomSteps[std::size(kZoomSteps) - 1] : kZoomSteps[0];
+    for (int step : kZoomSteps) {
+        if (direction > 0 && step > now + 0.5) { next = step; break; }
+        if (direction < 0 && step < now - 0.5) next = step;
+    }
+    ZoomTo(next, anchor);
+}
+
+// The zoom box shows the zoom as a percentage, whichever way it was set.
+void PreviewWindow::ShowZoom() {
+    if (!zoomBox_) return;
+    std::wstring text = std::to_wstring(static_cast<int>(std::lround(view_.Percent()))) + L"%";
+    SetWindowTextW(zoomBox_, text.c_str());
+}
+
+// The pointer when it is over the page view, otherwise the view's centre.
+POINT PreviewWindow::ZoomAnchor() const {
+    RECT r{};
+    GetClientRect(view_.Hwnd(), &r);
+    POINT p{};
+    GetCursorPos(&p);
+    ScreenToClient(view_.Hwnd(), &p);
+    if (PtInRect(&r, p)) return p;
+    return POINT{r.right / 2, r.bottom / 2};
+}
+
+// Enter in the "go to page" box or the zoom box applies what it holds.
+void PreviewWindow::ApplyBoxes() {
+    HWND focus = GetFocus();
+    if (focus == Control(kPageBox)) {
+        long page = std::wcstol(WindowText(focus).c_str(), nullptr, 10);
+        GoToPage(page > 1 ? static_cast<size_t>(page - 1) : 0);
+        SetFocus(view_.Hwnd());
+    } else if (zoomBox_ && (focus == zoomBox_ || IsChild(zoomBox_, focus))) {
+        wchar_t* end = nullptr;
+        std::wstring text = WindowText(zoomBox_);
+        double percent = std::wcstod(text.c_str(), &end);
+        if (end != text.c_str() && percent > 0) {
+            RECT r{};
+            GetClientRect(view_.Hwnd(), &r);
+            ZoomTo(percent, POINT{r.right / 2, r.bottom / 2});
+        } else {
+            ShowZoom();
+        }
+        SetFocus(view_.Hwnd());
+    }
+}
+
 void PreviewWindow::ShowError(const RuntimeError& error) {
     if (options_.host) options_.host->ShowMessage(Hwnd(), RuntimeErrorText(error), MB_OK);
 }
 
-std::wstring PreviewWindow::DefaultSaveDialog(HWND owner) const {
+std::wstring PreviewWindow::DefaultSaveDialog(HWND owner, const std::wstring& extension) const {
     std::vector<wchar_t> file(32768, L'\0');
-    std::wstring suggested = options_.documentName + L".pdf";
+    std::wstring suggested = options_.documentName + L"." + extension;
     std::copy(suggested.begin(), suggested.end(), file.begin());
-    const wchar_t filter[] = L"Documentos PDF (*.pdf)\0*.pdf\0Todos los archivos (*.*)\0*.*\0";
+    const wchar_t pdf[] = L"Documentos PDF (*.pdf)\0*.pdf\0Todos los archivos (*.*)\0*.*\0";
+    const wchar_t csv[] = L"Valores separados (*.csv)\0*.csv\0Todos los archivos (*.*)\0*.*\0";
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter;
+    ofn.lpstrFilter = extension == L"csv" ? csv : pdf;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrDefExt = L"pdf";
+    ofn.lpstrDefExt = extension.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameW(&ofn)) return L"";
     return file.data();
 }
 
+std::wstring PreviewWindow::ChooseSaveFile(const std::wstring& extension) {
+    return options_.chooseSaveFile ? options_.chooseSaveFile(Hwnd(), extension) : DefaultSaveDialog(Hwnd(), extension);
+}
+
 void PreviewWindow::SavePdf() {
-    std::wstring path = options_.chooseSaveFile ? options_.chooseSaveFile(Hwnd()) : DefaultSaveDialog(Hwnd());
+    std::wstring path = ChooseSaveFile(L"pdf");
     if (path.empty()) return;
     try {
         WaitCursor wait;
@@ -137,13 +258,35 @@ void PreviewWindow::SavePdf() {
     }
 }
 
+void PreviewWindow::SaveCsv() {
+    if (layout_.Model().exportColumns.empty() || !layout_.Source()) return;
+    std::wstring path = ChooseSaveFile(L"csv");
+    if (path.empty()) return;
+    try {
+        WaitCursor wait;
+        WriteCsv(*layout_.Source(), layout_.Model().exportColumns, layout_.RegionalSettings(), path);
+    } catch (const RuntimeError& e) {
+        ShowError(e);
+    }
+}
+
 void PreviewWindow::Print() {
     try {
         auto choice = options_.choosePrinter ? options_.choosePrinter(Hwnd(), PageCount())
-                                             : ChoosePrinter(Hwnd(), PageCount());
+                                             : ChoosePrinter(Hwnd(), PageCount(), printDialog_);
         if (!choice || !choice->Dc()) return;
         WaitCursor wait;
-        PrintLayout(choice->Dc(), layout_, options_.documentName, choice->FirstPage(), choice->LastPage());
+        // The chosen paper, orientation and printable area, not the preview's.
+        std::optional<Layout> relaid = RelaidForPrinter(choice->Dc(), layout_);
+        const Layout& printed = relaid ? *relaid : layout_;
+        printDialog_.printedPages = printed.PageCount();
+        if (choice->FirstPage() >= printed.PageCount()) {
+            if (options_.host)
+                options_.host->ShowMessage(Hwnd(), L"No se imprimió nada: en esta impresora el informe tiene " +
+                                                       std::to_wstring(printed.PageCount()) + L" páginas.", MB_OK);
+            return;
+        }
+        PrintLayout(choice->Dc(), printed, options_.documentName, choice->FirstPage(), choice->LastPage());
     } catch (const RuntimeError& e) {
         ShowError(e);
     }
@@ -168,7 +311,15 @@ void PreviewWindow::RestoreOwner() {
 
 PreviewWindow::~PreviewWindow() { RestoreOwner(); }
 
-bool PreviewWindow::HandleKey(UINT vk) {
+bool PreviewWindow::HandleKey(UINT vk, bool control) {
+    if (control) {
+        switch (vk) {
+            case VK_OEM_PLUS: case VK_ADD: ZoomStep(+1, ZoomAnchor()); return true;
+            case VK_OEM_MINUS: case VK_SUBTRACT: ZoomStep(-1, ZoomAnchor()); return true;
+            case 'P': Print(); return true;
+        }
+        return false;
+    }
     switch (vk) {
         case VK_PRIOR: if (CurrentPage() > 0) GoToPage(CurrentPage() - 1); return true;
         case VK_NEXT: GoToPage(CurrentPage() + 1); return true;
@@ -181,6 +332,31 @@ bool PreviewWindow::HandleKey(UINT vk) {
         case VK_ESCAPE: Close(); return true;
     }
     return false;
+}
+
+// The wheel scrolls by its movement, however small (touchpads send a
+// fraction of a notch at a time), and turns the page at the top or foot of
+// one; with Ctrl it zooms about the pointer.
+void PreviewWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
+    int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ScreenToClient(view_.Hwnd(), &p);
+        ZoomTo(view_.Percent() * std::pow(kWheelZoom, static_cast<double>(delta) / WHEEL_DELTA), p);
+        return;
+    }
+    wheelRest_ += delta * kWheelScroll;
+    int pixels = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ -= pixels * WHEEL_DELTA;
+    if (pixels != 0 && view_.ScrollBy(0, -pixels)) {
+        turnRest_ = 0;
+        return;
+    }
+    turnRest_ += delta;
+    if (std::abs(turnRest_) < WHEEL_DELTA) return;
+    if (turnRest_ < 0 && CurrentPage() + 1 < PageCount()) GoToPage(CurrentPage() + 1);
+    else if (turnRest_ > 0 && CurrentPage() > 0) GoToPage(CurrentPage() - 1);
+    turnRest_ = 0;
 }
 
 bool PreviewWindow::Ours(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
@@ -198,26 +374,38 @@ LRESULT PreviewWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 case kActual: SetZoom(Zoom::Actual); break;
                 case kPrint: Print(); break;
                 case kSavePdf: SavePdf(); break;
+                case kSaveCsv: SaveCsv(); break;
                 case kClose: Close(); break;
+                case IDOK: ApplyBoxes(); return 0;  // Enter, sent by the dialog keys of the loop
+                case kZoomBox: {
+                    if (HIWORD(wParam) != CBN_SELCHANGE) return 0;
+                    LRESULT item = SendMessageW(zoomBox_, CB_GETCURSEL, 0, 0);
+                    if (item >= 0 && item < static_cast<LRESULT>(std::size(kZoomSteps))) {
+                        RECT r{};
+                        GetClientRect(view_.Hwnd(), &r);
+                        ZoomTo(kZoomSteps[item], POINT{r.right / 2, r.bottom / 2});
+                    }
+                    return 0;
+                }
                 default: return Default(msg, wParam, lParam);
             }
             // Keys go on working after a button was clicked.
             if (Hwnd() && !closed_) SetFocus(view_.Hwnd());
             return 0;
         case WM_KEYDOWN:
-            if (HandleKey(static_cast<UINT>(wParam))) return 0;
+            if (HandleKey(static_cast<UINT>(wParam), IsControlDown())) return 0;
             break;
-        case WM_MOUSEWHEEL: {
-            int steps = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-            if (!view_.ScrollBy(0, -steps * 60) && steps != 0) {
-                if (steps < 0 && CurrentPage() + 1 < PageCount()) GoToPage(CurrentPage() + 1);
-                else if (steps > 0 && CurrentPage() > 0) GoToPage(CurrentPage() - 1);
-            }
+        case WM_MOUSEWHEEL:
+            OnWheel(wParam, lParam);
             return 0;
-        }
         case WM_SIZE:
             Arrange();
+            ShowZoom();
             return 0;
+        case WM_SYSCOMMAND:
+            // Minimised, it would leave the disabled owner with nothing to close.
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) return 0;
+            break;
         case WM_SETFOCUS:
             SetFocus(view_.Hwnd());
             return 0;
@@ -274,7 +462,8 @@ void PreviewWindow::ShowModal(HWND owner, const Layout& layout, const PreviewOpt
         if (got < 0) break;
         // The preview's keys and wheel work wherever the focus is inside it.
         if (preview.Ours(msg.hwnd) &&
-            (msg.message == WM_MOUSEWHEEL || (msg.message == WM_KEYDOWN && IsPreviewKey(msg.wParam)))) {
+            (msg.message == WM_MOUSEWHEEL ||
+             (msg.message == WM_KEYDOWN && IsPreviewKey(msg.wParam, IsEdit(msg.hwnd), IsControlDown())))) {
             SendMessageW(preview.Hwnd(), msg.message, msg.wParam, msg.lParam);
             continue;
         }

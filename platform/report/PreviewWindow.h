@@ -1,10 +1,14 @@
 #pragma once
 // The report's preview: a window over its owner, caption "Vista Previa",
 // that shows the pages one at a time on a grey background and offers page
-// navigation (buttons, PgUp/PgDn/Home/End), zoom (whole page, page width,
-// 100%), "Imprimir" and "Guardar PDF".  Escape closes it.  ShowModal
+// navigation (buttons, a "go to page" box, PgUp/PgDn/Home/End), zoom (whole
+// page, page width, 100%, a zoom box from 25% to 400%, Ctrl + wheel and
+// Ctrl + "+" / "-" keeping the point under the pointer in place),
+// "Imprimir" (also Ctrl+P), "Guardar PDF" and, when the report's design has
+// spreadsheet columns, "Guardar CSV".  Escape closes it.  ShowModal
 // disables the owner, runs its own message loop and returns when the
-// preview has closed.
+// preview has closed; meanwhile the preview cannot be minimised, so that it
+// never hides while the owner waits for it.
 #include "Layout.h"
 #include "PageView.h"
 #include "Printing.h"
@@ -25,22 +29,24 @@ class PreviewWindow;
 struct PreviewOptions {
     // Shows the messages of failed printing or saving; none: nothing is shown.
     Host* host = nullptr;
-    // The save dialog: the chosen path, or "" when the user cancels.  Empty: the system's.
-    std::function<std::wstring(HWND owner)> chooseSaveFile;
+    // The save dialog for a file of the extension ("pdf", "csv"): the chosen
+    // path, or "" when the user cancels.  Empty: the system's.
+    std::function<std::wstring(HWND owner, const std::wstring& extension)> chooseSaveFile;
     // The print dialog.  Empty: the system's.
     std::function<std::optional<PrinterChoice>(HWND owner, size_t pageCount)> choosePrinter;
     // Called once the preview is on screen, before its loop runs (tests drive it from here).
     std::function<void(PreviewWindow&)> onShown;
     // Called when the preview is about to close.
     std::function<void(PreviewWindow&)> onClosing;
-    // The printed document's name.
+    // The printed document's name, and the name the save dialogs suggest.
     std::wstring documentName = L"Informe";
 };
 
 class PreviewWindow : public Window {
 public:
     enum Command {
-        kFirst = 101, kPrevious, kNext, kLast, kFitPage, kFitWidth, kActual, kPrint, kSavePdf, kClose, kPageText
+        kFirst = 101, kPrevious, kNext, kLast, kFitPage, kFitWidth, kActual, kPrint, kSavePdf, kClose, kPageText,
+        kSaveCsv, kPageBox, kPageBoxLabel, kZoomBox
     };
 
     static void ShowModal(HWND owner, const Layout& layout, const PreviewOptions& options);
@@ -53,12 +59,19 @@ public:
     HWND Control(Command id) const { return GetDlgItem(Hwnd(), id); }
 
     void GoToPage(size_t page);
-    void SetZoom(Zoom zoom) { view_.SetZoom(zoom); }
+    void SetZoom(Zoom zoom);
+    // Zooms to a percentage about a point of the view (view coordinates).
+    void ZoomTo(double percent, POINT anchor);
+    // One step of the zoom box's list in (+1) or out (-1).
+    void ZoomStep(int direction, POINT anchor);
     void Print();
     void SavePdf();
+    void SaveCsv();
     void Close();
-    // Navigation keys: PgUp, PgDn, Home, End, arrows and Escape.  True when handled.
-    bool HandleKey(UINT vk);
+    // The preview's keys: PgUp, PgDn, Home, End, arrows, Escape, and with
+    // Ctrl: "+", "-" (zoom about the pointer, or the view's centre) and P
+    // (print).  True when handled.
+    bool HandleKey(UINT vk, bool control = false);
 
     static const wchar_t* const kCaption;  // "Vista Previa"
 
@@ -69,18 +82,27 @@ protected:
 private:
     PreviewWindow(const Layout& layout, const PreviewOptions& options);
     bool Create(HWND owner);
+    void CreateZoomBox(int left, int top, int width);
     void Arrange();
     void ShowError(const RuntimeError& error);
     bool Ours(HWND hwnd) const;
     void RestoreOwner();
-    std::wstring DefaultSaveDialog(HWND owner) const;
+    std::wstring DefaultSaveDialog(HWND owner, const std::wstring& extension) const;
+    std::wstring ChooseSaveFile(const std::wstring& extension);
+    void ShowZoom();
+    void ApplyBoxes();
+    void OnWheel(WPARAM wParam, LPARAM lParam);
+    POINT ZoomAnchor() const;
 
     const Layout& layout_;
     const PreviewOptions& options_;
     HWND owner_ = nullptr;
     PageView view_;
     std::unique_ptr<ControlSet> controls_;
+    HWND zoomBox_ = nullptr;
+    PrintDialogMemory printDialog_;
     int toolbarHeight_ = 0;
+    int wheelRest_ = 0, turnRest_ = 0;  // wheel movement not yet scrolled, and not yet turned into a page
     bool closed_ = false;
     bool ownerDisabled_ = false;
 };

@@ -6,10 +6,14 @@ namespace arc::report {
 
 Layout Report::Paginate(const Regional& regional, std::optional<PageSetup> page) const {
     if (!source_) throw RuntimeError(91, L"Object variable or With block variable not set (DataSource)");
-    PageSetup sheet = page && page->BodyWidth() >= model_.width && page->BodyHeight() > 0
-                          ? *page
-                          : DefaultPageSetup(model_.width);
-    return Layout(model_, source_, title_, sheet, regional);
+    if (page && page->BodyWidth() >= model_.width && page->BodyHeight() > 0)
+        return Layout(model_, source_, title_, *page, regional);
+    std::wstring printer = DefaultPrinterName();
+    if (sheetPrinter_ != printer) {
+        defaultSheet_ = PrinterOrLocalePageSetup(printer, model_.width);
+        sheetPrinter_ = printer;
+    }
+    return Layout(model_, source_, title_, defaultSheet_, regional);
 }
 
 void Report::Show(HWND owner, Host& host, PreviewOptions options, std::optional<PageSetup> page) const {

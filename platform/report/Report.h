@@ -26,8 +26,11 @@ public:
     const std::shared_ptr<const DataSource>& Source() const { return source_; }
 
     // The report laid out with its current inputs on a sheet: the one given
-    // when it holds the body, otherwise the default printer's or A4.  Raises
-    // RuntimeError 91 without a data source, 3265 for a field it lacks.
+    // when it holds the body, otherwise the default printer's, or A4 or
+    // Letter by the locale without a printer.  The default printer is asked
+    // for its sheet once, and again only when another printer becomes the
+    // default.  Raises RuntimeError 91 without a data source, 3265 for a
+    // field it lacks.
     Layout Paginate(const Regional& regional, std::optional<PageSetup> page = std::nullopt) const;
 
     // Lays out and shows the preview over the owner until it is closed.
@@ -40,6 +43,8 @@ private:
     ReportModel model_;
     std::wstring title_;
     std::shared_ptr<const DataSource> source_;
+    mutable std::optional<std::wstring> sheetPrinter_;  // the printer defaultSheet_ is of
+    mutable PageSetup defaultSheet_;
 };
 
 }  // namespace arc::report

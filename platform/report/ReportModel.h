@@ -45,6 +45,22 @@ struct ReportControl {
     bool visible = true;
 };
 
+// A column of the report's spreadsheet copy: its heading, the field it
+// takes, how the field is written, and what its cell on the final totals
+// line holds (the sum of a field, or a text).
+struct ExportColumn {
+    enum class Kind {
+        Text,    // as it is
+        Date,    // YYYY-MM-DD
+        Number   // no grouping, the regional decimal separator
+    };
+    std::wstring heading;
+    std::wstring field;
+    Kind kind = Kind::Text;
+    std::wstring totalOf;    // the field summed on the totals line; empty: totalText
+    std::wstring totalText;
+};
+
 enum class SectionKind { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };
 
 struct ReportSection {
@@ -58,6 +74,9 @@ struct ReportModel {
     int width = 0;  // body width in twips
     TextStyle font;
     std::vector<ReportSection> sections;
+    // The spreadsheet copy's columns, one line per record and a totals line;
+    // none: the report offers no spreadsheet copy.
+    std::vector<ExportColumn> exportColumns;
 
     // The section of a kind, or nullptr.
     const ReportSection* Find(SectionKind kind) const {

@@ -102,6 +102,22 @@ unsigned char ToWinAnsi(wchar_t c) {
     return '?';
 }
 
+std::wstring InWinAnsi(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c < 0x80 || ToWinAnsi(c) != '?') {
+            out += c;
+            continue;
+        }
+        out += L'?';
+        // A character beyond the basic plane is one "?", not two.
+        if (IS_HIGH_SURROGATE(c) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1])) ++i;
+    }
+    return out;
+}
+
 bool IsNarrow(const TextStyle& style) {
     return style.face.find(L"Narrow") != std::wstring::npos;
 }

@@ -15,6 +15,8 @@ namespace arc::report {
 // The character in the Windows ANSI (1252) set, which is also the PDF's
 // WinAnsiEncoding; '?' for a character outside it.
 unsigned char ToWinAnsi(wchar_t c);
+// The text with one "?" for every character outside that set.
+std::wstring InWinAnsi(std::wstring_view text);
 
 bool IsNarrow(const TextStyle& style);
 

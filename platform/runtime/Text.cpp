@@ -27,6 +27,8 @@ std::string ToUtf8(std::wstring_view text) { return Narrow(CP_UTF8, text); }
 std::wstring FromUtf8(std::string_view text) { return Widen(CP_UTF8, text); }
 std::string ToAnsi(std::wstring_view text) { return Narrow(CP_ACP, text); }
 std::wstring FromAnsi(std::string_view text) { return Widen(CP_ACP, text); }
+std::string ToOem(std::wstring_view text) { return Narrow(CP_OEMCP, text); }
+std::wstring FromOem(std::string_view text) { return Widen(CP_OEMCP, text); }
 
 std::wstring ToUpper(std::wstring_view text) {
     std::wstring out(text);

@@ -10,6 +10,9 @@ std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
 std::string ToAnsi(std::wstring_view text);    // CP_ACP; unmappable letters become '?'
 std::wstring FromAnsi(std::string_view text);  // CP_ACP
+// The OEM code page, in which the command interpreter reads batch files.
+std::string ToOem(std::wstring_view text);     // CP_OEMCP; unmappable letters become '?'
+std::wstring FromOem(std::string_view text);   // CP_OEMCP
 
 // Upper case by the platform's own mapping (niños -> NIÑOS), everything else kept.
 std::wstring ToUpper(std::wstring_view text);

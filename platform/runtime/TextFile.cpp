@@ -5,17 +5,19 @@
 #include <windows.h>
 
 namespace arc {
-
 namespace {
 
-std::string AnsiLines(const std::vector<std::wstring>& lines) {
+// The lines, each followed by CR LF, in the code page of the encoder.
+std::string EncodedLines(const std::vector<std::wstring>& lines, std::string (*encode)(std::wstring_view)) {
     std::string bytes;
     for (const auto& line : lines) {
-        bytes += ToAnsi(line);
+        bytes += encode(line);
         bytes += "\r\n";
     }
     return bytes;
 }
+
+std::string AnsiLines(const std::vector<std::wstring>& lines) { return EncodedLines(lines, ToAnsi); }
 
 enum class OnFailure { Keep, Remove };
 
@@ -39,6 +41,10 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes, DWORD di
 
 bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
     return WriteFileBytes(path, AnsiLines(lines), CREATE_ALWAYS, false);
+}
+
+bool WriteOemLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    return WriteFileBytes(path, EncodedLines(lines, ToOem), CREATE_ALWAYS, false);
 }
 
 bool ReplaceAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {

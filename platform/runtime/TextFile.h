@@ -10,6 +10,9 @@ namespace arc {
 // Creates or replaces the file with the lines, each followed by CR LF, in one
 // write.  Returns false when the file cannot be created or written.
 bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines);
+// The same in the OEM code page, the one the command interpreter reads a
+// batch file in, so that its letters outside ASCII reach it unchanged.
+bool WriteOemLines(const std::wstring& path, const std::vector<std::wstring>& lines);
 
 // Replaces the file with the lines so that, whatever fails, the file holds
 // either its old content or the new one whole: the lines are written and

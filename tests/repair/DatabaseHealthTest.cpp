@@ -1,4 +1,5 @@
-// The health check on real files: sound, damaged, not a database, unreadable.
+// The health check on real files: sound, damaged, crashed, not a ledger, not
+// a database, unreadable.
 #include "repair/DatabaseHealth.h"
 
 #include "LedgerFiles.h"
@@ -12,46 +13,77 @@ namespace {
 
 using test::TempFolder;
 
-TEST(CheckDatabase, TellsSoundDamagedAndForeignFilesApart) {
+TEST(CheckLedger, TellsSoundDamagedAndForeignFilesApart) {
     TempFolder folder;
     const std::wstring sound = folder / L"BD.db";
     test::MakeLedger(sound, 400, 3);
-    EXPECT_EQ(CheckDatabase(sound), DatabaseHealth::Healthy);
+    LedgerCheck check = CheckLedger(sound);
+    EXPECT_EQ(check.health, DatabaseHealth::Healthy);
+    EXPECT_EQ(check.rows, 400 - 133);
+    EXPECT_FALSE(check.hotJournal);
 
     const std::wstring damaged = folder / L"dañado.db";
     test::MakeLedger(damaged, 2000);
     test::DamagePages(damaged, {5, 9});
-    EXPECT_EQ(CheckDatabase(damaged), DatabaseHealth::Damaged);
+    EXPECT_EQ(CheckLedger(damaged).health, DatabaseHealth::Damaged);
 
-    // A damaged schema page cannot even be prepared against.
+    // A damaged schema page cannot even be prepared against: nothing to count.
     const std::wstring badSchema = folder / L"esquema.db";
     test::MakeLedger(badSchema, 50);
     std::string bytes = test::ReadBytes(badSchema);
     for (size_t i = 100; i < 4096; ++i) bytes[i] = static_cast<char>(0xEE);
     test::WriteBytes(badSchema, bytes);
-    EXPECT_EQ(CheckDatabase(badSchema), DatabaseHealth::Damaged);
+    check = CheckLedger(badSchema);
+    EXPECT_EQ(check.health, DatabaseHealth::Damaged);
+    EXPECT_EQ(check.rows, std::nullopt);
+
+    const std::wstring other = folder / L"agenda.db";
+    test::MakeDatabase(other, "CREATE TABLE CONTACTOS (NOMBRE TEXT); INSERT INTO CONTACTOS VALUES ('ANA')");
+    EXPECT_EQ(CheckLedger(other).health, DatabaseHealth::NotALedger);
 
     const std::wstring text = folder / L"notas.txt";
     test::WriteBytes(text, "Cuentas de marzo\r\nLuz 40\r\nAgua 25\r\n");
-    EXPECT_EQ(CheckDatabase(text), DatabaseHealth::NotADatabase);
+    EXPECT_EQ(CheckLedger(text).health, DatabaseHealth::NotADatabase);
 
     const std::wstring empty = folder / L"vacio.db";
     test::WriteBytes(empty, "");
-    EXPECT_EQ(CheckDatabase(empty), DatabaseHealth::NotADatabase);
+    EXPECT_EQ(CheckLedger(empty).health, DatabaseHealth::NotADatabase);
 
-    EXPECT_EQ(CheckDatabase(folder / L"no existe.db"), DatabaseHealth::Unreadable);
-    EXPECT_EQ(CheckDatabase(folder.Path()), DatabaseHealth::Unreadable);
+    EXPECT_EQ(CheckLedger(folder / L"no existe.db").health, DatabaseHealth::Unreadable);
+    EXPECT_EQ(CheckLedger(folder.Path()).health, DatabaseHealth::Unreadable);
 }
 
-TEST(CheckDatabase, LeavesTheFileAsItWas) {
+TEST(CheckLedger, LeavesTheFileAsItWas) {
     TempFolder folder;
     const std::wstring damaged = folder / L"BD.db";
     test::MakeLedger(damaged, 2000);
     test::DamagePages(damaged, {7});
     const std::string before = test::ReadBytes(damaged);
-    ASSERT_EQ(CheckDatabase(damaged), DatabaseHealth::Damaged);
+    ASSERT_EQ(CheckLedger(damaged).health, DatabaseHealth::Damaged);
     EXPECT_EQ(test::ReadBytes(damaged), before);
-    EXPECT_EQ(GetFileAttributesW((folder / L"BD.db-journal").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(JournalOf(damaged).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(CheckLedger, CrashedLedgerIsCheckedRolledBackOnACopyOfThePair) {
+    TempFolder folder;
+    const std::wstring crashed = folder / L"BD.db";
+    test::MakeCrashedLedger(crashed, 3000);
+    const std::string file = test::ReadBytes(crashed), journal = test::ReadBytes(JournalOf(crashed));
+    ASSERT_FALSE(journal.empty());
+
+    const LedgerCheck check = CheckLedger(crashed);
+    EXPECT_EQ(check.health, DatabaseHealth::Healthy);
+    EXPECT_TRUE(check.hotJournal);
+    EXPECT_EQ(check.rows, 3000);
+    // The pair is only read; the copy is gone.
+    EXPECT_EQ(test::ReadBytes(crashed), file);
+    EXPECT_EQ(test::ReadBytes(JournalOf(crashed)), journal);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((std::wstring(temp) + L"cor*.tmp*").c_str(), &found);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "left in the temporary folder";
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 
@@ -33,7 +34,8 @@ struct Snapshot {
 
 class Form1Test : public ::testing::Test {
 protected:
-    Form1Test() : data_(L" datos"), host_(program_.Path(), L"es-ES") {}
+    // The program folder holds the shell, as an installed Corvelan would.
+    Form1Test() : data_(L" datos"), host_(program_.Path(), L"es-ES") { test::WriteBytes(program_ / L"sqlite3.exe", "MZ"); }
 
     // Only a window on screen gets painted; the others stay hidden, since
     // Wine without a window manager takes two seconds to hide a window.
@@ -64,17 +66,29 @@ protected:
     std::wstring Batch() const { return program_ / L"REPARADOR.BAT"; }
     bool Alive() const { return form_->Hwnd() && IsWindow(form_->Hwnd()); }
 
-    // The batch the window must write: shell, file and dump as they stand in its lines.
-    static std::string ExpectedBatch(const std::string& shell, const std::string& file, const std::string& dump,
-                                     const std::string& dot = ".dump") {
-        return "@echo off\r\necho " + dot + " | " + shell + " " + file + " > " + dump + "\r\nren " + file +
-               " BD.DB.anterior\r\n" + shell + " -init " + dump + " BD.db\r\n";
+    // The batch as the interpreter reads it, one line a string.
+    std::vector<std::wstring> BatchLines() const {
+        std::vector<std::wstring> lines;
+        std::wstring text = FromOem(test::ReadBytes(Batch()));
+        for (size_t at = 0, end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2)
+            lines.push_back(text.substr(at, end - at));
+        return lines;
     }
-    static std::string Quoted(const std::wstring& path) {
-        std::string word(1, '"');
-        word += ToAnsi(path);
-        word += '"';
-        return word;
+    bool BatchHas(const std::wstring& line) const {
+        auto lines = BatchLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    // The press was refused with this status: nothing written or started,
+    // the window waiting for another try.
+    void ExpectRefused(const std::wstring& status) {
+        Snapshot s = Snap();
+        EXPECT_TRUE(s.statusVisible);
+        EXPECT_EQ(s.status, status);
+        EXPECT_FALSE(s.batchWritten);
+        EXPECT_TRUE(host_.shellCalls.empty());
+        EXPECT_TRUE(Alive());
+        EXPECT_EQ(ends_, 0);
     }
 
     TempFolder program_;
@@ -136,8 +150,13 @@ TEST_F(Form1Test, RepairOfASoundLedgerWritesTheBatchStartsItAndEnds) {
     EXPECT_EQ(call.showCommand, 1);
 
     // The data folder holds a blank, the program folder does not.
-    EXPECT_EQ(test::ReadBytes(Batch()), ExpectedBatch(ToAnsi(program_ / L"sqlite3.exe"), Quoted(chosen),
-                                                      Quoted(chosen + L".REPARAR_BD")));
+    const std::wstring shell = program_ / L"sqlite3.exe";
+    EXPECT_TRUE(BatchHas(L"copy /b \"" + chosen + L"\" \"" + chosen + L".REPARAR_COPIA\" >nul"));
+    EXPECT_TRUE(BatchHas(L"echo .dump | " + shell + L" -bail \"" + chosen + L".REPARAR_COPIA\" > \"" + chosen +
+                         L".REPARAR_BD\""));
+    EXPECT_TRUE(BatchHas(L"echo Filas de FINANZAS antes de reparar: 225"));
+    EXPECT_TRUE(BatchHas(L"ren \"" + chosen + L"\" BD.DB.anterior"));
+    EXPECT_TRUE(BatchHas(shell + L" \"" + chosen + L"\""));
 
     // The program ended by itself, once, with its last status shown blue.
     EXPECT_EQ(ends_, 1);
@@ -224,20 +243,60 @@ TEST_F(Form1Test, FileThatIsNoDatabaseIsLeftAloneAndSaidSo) {
     Open();
     Snapshot atDialog;
     Press(text);
-    Snapshot s = Snap();
-    EXPECT_TRUE(s.statusVisible);
-    EXPECT_EQ(s.status, L"El archivo no es una base de datos");
-    EXPECT_EQ(s.chosen, text);
-    EXPECT_FALSE(s.batchWritten);
-    EXPECT_TRUE(host_.shellCalls.empty());
+    ExpectRefused(L"El archivo no es una base de datos");
+    EXPECT_EQ(Snap().chosen, text);
     EXPECT_EQ(test::ReadBytes(text), "Cuentas de marzo\r\nLuz 40\r\n");
-    EXPECT_TRUE(Alive());
 
     // A second try starts from "Preparando..." again.
     host_.duringDialog = [&] { atDialog = Snap(); };
     Press(L"");
     EXPECT_EQ(atDialog.status, L"Preparando...");
     EXPECT_TRUE(atDialog.statusVisible);
+}
+
+TEST_F(Form1Test, WhatTheBatchCouldNotRepairIsRefusedBeforeAnythingIsWritten) {
+    const std::wstring ledger = data_ / L"BD.db";
+    test::MakeLedger(ledger, 50);
+    const std::string bytes = test::ReadBytes(ledger);
+    Open();
+
+    // A database of another program.
+    const std::wstring other = data_ / L"agenda.db";
+    test::MakeDatabase(other, "CREATE TABLE CONTACTOS (NOMBRE TEXT)");
+    Press(other);
+    ExpectRefused(L"El archivo no es un libro de caja: no tiene la tabla FINANZAS");
+
+    // A share of another computer: not even looked at.
+    Press(L"\\\\servidor\\caja\\BD.db");
+    ExpectRefused(L"El archivo está en una ruta de red: cópielo a este equipo para repararlo");
+
+    // The ledger open in another program, as Arcandora keeps it.
+    HANDLE held = CreateFileW(ledger.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Press(ledger);
+    CloseHandle(held);
+    ExpectRefused(L"El archivo está abierto en otro programa: ciérrelo y vuelva a probar");
+
+    // No shell beside Corvelan.
+    DeleteFileW((program_ / L"sqlite3.exe").c_str());
+    Press(ledger);
+    ExpectRefused(L"Falta sqlite3.exe junto a Corvelan: no se puede reparar");
+
+    EXPECT_EQ(test::ReadBytes(ledger), bytes);
+    EXPECT_EQ(host_.dialogsShown, 4);
+}
+
+TEST_F(Form1Test, CrashedLedgerBesideAnEarlierSetAsideIsRepairedNotRefused) {
+    const std::wstring chosen = data_ / L"BD.db";
+    test::MakeCrashedLedger(chosen, 500);
+    test::WriteBytes(data_ / L"BD.DB.anterior", "de una reparación anterior");
+    Open();
+    Press(chosen);
+    ASSERT_EQ(host_.shellCalls.size(), 1u);
+    EXPECT_TRUE(BatchHas(L"copy /b \"" + chosen + L"-journal\" \"" + chosen + L".REPARAR_COPIA-journal\" >nul"));
+    EXPECT_TRUE(BatchHas(L"ren \"" + chosen + L"\" BD.DB.anterior.1"));
+    EXPECT_TRUE(BatchHas(L"echo Filas de FINANZAS antes de reparar: 500"));
 }
 
 TEST_F(Form1Test, DamagedLedgerIsRebuiltWithRecover) {
@@ -247,21 +306,22 @@ TEST_F(Form1Test, DamagedLedgerIsRebuiltWithRecover) {
     test::DamagePages(chosen, {6});
     Open();
     Press(chosen);
-    EXPECT_EQ(test::ReadBytes(Batch()), ExpectedBatch(ToAnsi(program_ / L"sqlite3.exe"), ToAnsi(chosen),
-                                                      ToAnsi(chosen + L".REPARAR_BD"), ".recover"));
+    EXPECT_TRUE(BatchHas(L"echo .recover | " + (program_ / L"sqlite3.exe") + L" -bail " + chosen + L".REPARAR_COPIA > " +
+                         chosen + L".REPARAR_BD"));
     EXPECT_EQ(host_.shellCalls.size(), 1u);
 }
 
-TEST_F(Form1Test, AnotherBDdbBesideTheChosenFileIsNotOverwritten) {
+TEST_F(Form1Test, AnotherBDdbOrItsJournalBesideTheChosenFileIsNotOverwritten) {
     const std::wstring copy = data_ / L"copia.db";
     test::MakeLedger(copy, 20);
     test::MakeLedger(data_ / L"BD.db", 30);
     Open();
     Press(copy);
-    EXPECT_EQ(Snap().status, L"Ya hay otro BD.db en la carpeta del archivo");
-    EXPECT_FALSE(Snap().batchWritten);
-    EXPECT_TRUE(host_.shellCalls.empty());
-    EXPECT_TRUE(Alive());
+    ExpectRefused(L"Ya hay otro BD.db en la carpeta del archivo");
+    DeleteFileW((data_ / L"BD.db").c_str());
+    test::WriteBytes(data_ / L"BD.db-journal", "diario suelto");
+    Press(copy);
+    ExpectRefused(L"Ya hay otro BD.db en la carpeta del archivo");
 }
 
 TEST_F(Form1Test, FolderNamedOutsideTheCodePageIsWrittenByItsShortForm) {
@@ -283,14 +343,16 @@ TEST_F(Form1Test, FolderNamedOutsideTheCodePageIsWrittenByItsShortForm) {
 TEST_F(Form1Test, BatchThatCannotBeWrittenEndsWithTheErrorAndStartsNothing) {
     const std::wstring chosen = data_ / L"BD.db";
     test::MakeLedger(chosen, 20);
-    host_.programFolder = program_ / L"no existe";
+    // A folder where the batch should go.
+    ASSERT_TRUE(CreateDirectoryW(Batch().c_str(), nullptr));
     Open();
     Press(chosen);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].text.rfind(L"Error 76:", 0), 0u) << ToUtf8(host_.messages[0].text);
+    EXPECT_EQ(host_.messages[0].text.rfind(L"Error 75:", 0), 0u) << ToUtf8(host_.messages[0].text);
     EXPECT_TRUE(host_.shellCalls.empty());
     EXPECT_EQ(ends_, 1);
     EXPECT_FALSE(Alive());
+    RemoveDirectoryW(Batch().c_str());
 }
 
 TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {

@@ -3,11 +3,18 @@
 # (repair_click presses its button and prints the shell call instead of
 # making it); the batch then runs in Wine's own cmd, in the folder the shell
 # call names, with the built sqlite3.exe beside it and standard input empty so
-# that the shell of the last line ends.  Debian's sqlite3 makes the ledgers
-# and reads the results.
+# that the shell at the end, and any pause, ends.  Debian's sqlite3 makes the
+# ledgers and reads the results.  A case that fails must leave the chosen file
+# with its name and its bytes.
 set -eu
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+mounted=() immutable=()
+cleanup() {
+    for d in "${immutable[@]}"; do chattr -i "$d" 2>/dev/null || true; done
+    for d in "${mounted[@]}"; do umount "$d" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
 failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -35,17 +42,23 @@ rows() { sqlite3 "$1" "SELECT * FROM FINANZAS ORDER BY ID"; }
 schema() { sqlite3 "$1" "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name"; }
 sequence() { sqlite3 "$1" "SELECT * FROM sqlite_sequence"; }
 count() { sqlite3 "$1" "SELECT count(*) FROM FINANZAS"; }
+sum() { md5sum < "$1"; }
 
 program() { # a program folder with the shell beside the batch
     mkdir -p "$1"
     cp "$ARC_BIN/sqlite3.exe" "$1/"
 }
+# case NAME ROWS: a program folder p-NAME and a data folder NAME holding BD.db,
+# with a copy of the ledger as it was in NAME.orig.
+case_with_ledger() {
+    program "$work/p-$1"; mkdir -p "$work/$1"
+    ledger "$work/$1/BD.db" "$2"
+    cp "$work/$1/BD.db" "$work/$1.orig"
+}
 
 # --- the cases ---------------------------------------------------------------
 # A: a sound ledger with free pages.
-program "$work/pa"; mkdir "$work/a"
-ledger "$work/a/BD.db" 6000
-cp "$work/a/BD.db" "$work/a.orig"
+case_with_ledger a 6000
 [ "$(sqlite3 "$work/a/BD.db" 'PRAGMA freelist_count')" -gt 0 ] || fail "A: the ledger has no free pages"
 
 # B: blanks in the program folder and in the data folder.
@@ -54,51 +67,100 @@ ledger "$work/mis datos/BD.db" 800
 cp "$work/mis datos/BD.db" "$work/b.orig"
 
 # C: a set-aside file of an earlier run is still there.
-program "$work/pc"; mkdir "$work/c"
-ledger "$work/c/BD.db" 500
+case_with_ledger c 500
 printf 'copia de una reparación anterior\n' > "$work/c/BD.DB.anterior"
-cp "$work/c/BD.db" "$work/c.orig"; cp "$work/c/BD.DB.anterior" "$work/c.anterior"
+cp "$work/c/BD.DB.anterior" "$work/c.anterior"
 
 # D: 50,000 rows, three pages overwritten with text.
-program "$work/pd"; mkdir "$work/d"
-ledger "$work/d/BD.db" 50000
-cp "$work/d/BD.db" "$work/d.pristine"
+case_with_ledger d 50000
 for page in 120 400 777; do
     yes 'basura en la pagina ' | head -c 4096 | dd of="$work/d/BD.db" bs=4096 seek=$((page - 1)) conv=notrunc status=none
 done
 cp "$work/d/BD.db" "$work/d.damaged"
 
 # E: a text file chosen by mistake.
-program "$work/pe"; mkdir "$work/e"
+program "$work/p-e"; mkdir "$work/e"
 printf 'Cuentas de marzo\r\nLuz 40\r\n' > "$work/e/notas.txt"
 cp "$work/e/notas.txt" "$work/e.orig"
 
+# F: a database of another program.
+program "$work/p-f"; mkdir "$work/f"
+sqlite3 "$work/f/BD.db" "CREATE TABLE CONTACTOS (NOMBRE TEXT)" "INSERT INTO CONTACTOS VALUES ('ANA')"
+cp "$work/f/BD.db" "$work/f.orig"
+
+# G: a crash in the middle of a transaction that changed every row: the file
+# holds some changed pages, its journal the committed ones.
+case_with_ledger g 4000
+mkdir "$work/gs"; cp "$work/g/BD.db" "$work/gs/BD.db"
+sqlite3 "$work/gs/BD.db" "PRAGMA cache_size = 5" "BEGIN" "UPDATE FINANZAS SET DESCRIPCION = 'SIN CONFIRMAR', INGEGR = 0" \
+    ".system cp $work/gs/BD.db $work/g/BD.db" ".system cp $work/gs/BD.db-journal $work/g/BD.db-journal" "ROLLBACK"
+cp "$work/g/BD.db" "$work/g.crashed"; cp "$work/g/BD.db-journal" "$work/g.journal"
+! cmp -s "$work/g.crashed" "$work/g.orig" || fail "G: the crash wrote nothing into the file"
+[ -s "$work/g.journal" ] || fail "G: no journal"
+
+# H: a folder on a file system too small for the dump: the dump is cut short.
+case_with_ledger h 4000
+if mkdir "$work/h-disk" && mount -t tmpfs -o size=$(( $(stat -c %s "$work/h.orig") * 5 / 2 )) tmpfs "$work/h-disk"; then
+    mounted+=("$work/h-disk")
+    cp "$work/h/BD.db" "$work/h-disk/BD.db"
+    h="$work/h-disk"
+else
+    echo "SKIP H: no small file system can be mounted here"; h=""
+fi
+
+# M: no shell beside Corvelan at the press (m1); the shell gone when the
+# batch runs (m2).
+mkdir -p "$work/p-m1" "$work/m1"; ledger "$work/m1/BD.db" 300; cp "$work/m1/BD.db" "$work/m1.orig"
+case_with_ledger m2 300
+
+# R: the folder cannot be written at the press (r1), or only from the press
+# on (r2).
+case_with_ledger r1 300
+case_with_ledger r2 300
+if chattr +i "$work/r1"; then immutable+=("$work/r1"); else echo "SKIP R: folders cannot be made read-only here"; fi
+
 "$ARC_WINE" "$ARC_BIN/repair_click.exe" \
-    "$(win "$work/pa")" "$(win "$work/a/BD.db")" \
+    "$(win "$work/p-a")" "$(win "$work/a/BD.db")" \
     "$(win "$work/mi programa")" "$(win "$work/mis datos/BD.db")" \
-    "$(win "$work/pc")" "$(win "$work/c/BD.db")" \
-    "$(win "$work/pd")" "$(win "$work/d/BD.db")" \
-    "$(win "$work/pe")" "$(win "$work/e/notas.txt")" | tr -d '\r' > "$work/clicks"
+    "$(win "$work/p-c")" "$(win "$work/c/BD.db")" \
+    "$(win "$work/p-d")" "$(win "$work/d/BD.db")" \
+    "$(win "$work/p-e")" "$(win "$work/e/notas.txt")" \
+    "$(win "$work/p-f")" "$(win "$work/f/BD.db")" \
+    "$(win "$work/p-g")" "$(win "$work/g/BD.db")" \
+    "$(win "$work/p-h")" "$(win "${h:-$work/h}/BD.db")" \
+    "$(win "$work/p-m1")" "$(win "$work/m1/BD.db")" \
+    "$(win "$work/p-m2")" "$(win "$work/m2/BD.db")" \
+    "$(win "$work/p-r1")" "$(win "$work/r1/BD.db")" \
+    "$(win "$work/p-r2")" "$(win "$work/r2/BD.db")" | tr -d '\r' > "$work/clicks"
 cat "$work/clicks"
 mapfile -t results < <(grep -E '^(shell|idle)' "$work/clicks")
-same "presses answered" "${#results[@]}" 5
+same "presses answered" "${#results[@]}" 12
 
-# run CASE PROGRAM_FOLDER DATA_FOLDER: checks the recorded shell call and runs
-# the batch as the shell would, in the directory the call names.
+# run CASE RESULT PROGRAM_FOLDER DATA_FOLDER: checks the recorded shell call
+# and runs the batch as the shell would, in the directory the call names.
 run() {
     local line="$2" folder="$3" data="$4" file dir
     same "$1: shell call" "$line" "$(printf 'shell\tOpen\t%s\\REPARADOR.BAT\t\t%s\t1' "$(win "$folder")" "$(win "$data")")"
     file=$(cut -f3 <<<"$line"); dir=$(cut -f5 <<<"$line")
     echo "--- $1: console of $file"
-    (cd "$(unix "$dir")" && "$ARC_WINE" cmd /c "$file" </dev/null 2>&1) | tr -d '\r' | tee "$work/console-$1"
+    (cd "$(unix "$dir")" && "$ARC_WINE" cmd /c "$file" </dev/null 2>&1) | tr -d '\r' | iconv -f cp1252 -t utf-8 | tee "$work/console-$1"
     echo "--- end of console"
 }
+said() { grep -qF -- "$3" "$work/console-$1" || fail "$1: the console did not say: $3 ($2)"; }
 
-# rebuilt NAME FOLDER ORIGINAL: the folder holds the original set aside and a
-# compact BD.db with the same rows, schema and sequence.
+# no_temporary CASE FOLDER: the batch took its private files away.
+no_temporary() {
+    local left
+    left=$(cd "$2" && ls -d -- *.REPARAR_COPIA* *.REPARAR_NUEVO* 2>/dev/null || true)
+    same "$1: temporary files left" "$left" ""
+}
+
+# rebuilt CASE FOLDER ORIGINAL [SET_ASIDE [CHOSEN]]: the folder holds the
+# chosen file set aside (by default as BD.DB.anterior, the original itself)
+# and a compact BD.db with the original's rows, schema and sequence.
 rebuilt() {
-    local d="$2"
-    cmp -s "$d/BD.DB.anterior" "$3" || fail "$1: BD.DB.anterior is not the chosen file"
+    local d="$2" aside="${4:-BD.DB.anterior}"
+    cmp -s "$d/$aside" "${5:-$3}" || fail "$1: $aside is not the chosen file"
     [ -f "$d/BD.db" ] || { fail "$1: no new BD.db"; return; }
     [ -s "$d/BD.db.REPARAR_BD" ] || fail "$1: no dump beside the file"
     same "$1: rows" "$(rows "$d/BD.db" | md5sum)" "$(rows "$3" | md5sum)"
@@ -109,59 +171,109 @@ rebuilt() {
     local old new
     old=$(stat -c %s "$3"); new=$(stat -c %s "$d/BD.db")
     [ "$new" -le "$old" ] || fail "$1: new BD.db ($new bytes) larger than the old one ($old)"
+    no_temporary "$1" "$d"
+    said "$1" "rows after" "Filas de FINANZAS en la base nueva: $(count "$3")"
+    said "$1" "success" "Listo: BD.db es la base reparada"
     echo "$1: $(count "$d/BD.db") rows kept; $old bytes became $new"
 }
 
+# unchanged CASE FILE ORIGINAL: a failure or a refusal left the file as it was.
+unchanged() {
+    same "$1: the chosen file" "$(sum "$2" 2>/dev/null)" "$(sum "$3")"
+    no_temporary "$1" "$(dirname "$2")"
+    [ ! -e "$(dirname "$2")/BD.DB.anterior" ] || fail "$1: something was set aside"
+}
+# refused CASE RESULT STATUS PROGRAM_FOLDER FILE ORIGINAL: nothing written, nothing started.
+refused() {
+    same "$1: press" "$2" "$(printf 'idle\t%s' "$3")"
+    [ ! -e "$4/REPARADOR.BAT" ] || fail "$1: a batch was written"
+    unchanged "$1" "$5" "$6"
+}
+# failed CASE FILE ORIGINAL WHAT: the batch said what failed and that nothing changed.
+failed() {
+    unchanged "$1" "$2" "$3"
+    said "$1" "what failed" "$4"
+    said "$1" "nothing changed" "El libro no se ha cambiado: $(win "$2") sigue como estaba."
+    ! grep -qF "Listo:" "$work/console-$1" || fail "$1: the console reported success"
+}
+
 # A
-run A "${results[0]}" "$work/pa" "$work/a"
-same "A: batch" "$(cat "$work/pa/REPARADOR.BAT")" "$(printf '%s\r\n' '@echo off' \
-    "echo .dump | $(win "$work/pa")\\sqlite3.exe $(win "$work/a/BD.db") > $(win "$work/a/BD.db").REPARAR_BD" \
-    "ren $(win "$work/a/BD.db") BD.DB.anterior" \
-    "$(win "$work/pa")\\sqlite3.exe -init $(win "$work/a/BD.db").REPARAR_BD BD.db")"
+run A "${results[0]}" "$work/p-a" "$work/a"
+said A "rows before" "Filas de FINANZAS antes de reparar: $(count "$work/a.orig")"
 rebuilt A "$work/a" "$work/a.orig"
+# It ends at the shell's prompt on the new file.
+[ "$(tail -n1 "$work/console-A")" = "sqlite> " ] || fail "A: the console does not end at the shell's prompt"
 
 # B
 run B "${results[1]}" "$work/mi programa" "$work/mis datos"
 grep -qF "\"$(win "$work/mis datos/BD.db")\"" "$work/mi programa/REPARADOR.BAT" || fail "B: the file is not quoted"
 rebuilt B "$work/mis datos" "$work/b.orig"
 
-# C: line 3 fails; the chosen file keeps its name and its rows.
-run C "${results[2]}" "$work/pc" "$work/c"
+# C: the earlier file stays; this one takes the next name.
+run C "${results[2]}" "$work/p-c" "$work/c"
 cmp -s "$work/c/BD.DB.anterior" "$work/c.anterior" || fail "C: the earlier BD.DB.anterior changed"
-same "C: rows" "$(rows "$work/c/BD.db" | md5sum)" "$(rows "$work/c.orig" | md5sum)"
-same "C: schema" "$(schema "$work/c/BD.db")" "$(schema "$work/c.orig")"
-same "C: sqlite_sequence" "$(sequence "$work/c/BD.db")" "$(sequence "$work/c.orig")"
-same "C: integrity" "$(sqlite3 "$work/c/BD.db" 'PRAGMA integrity_check')" ok
-[ -s "$work/console-C" ] || fail "C: the console showed no error"
+said C "the name taken" "Ya hay un BD.DB.anterior de una reparación anterior: se conserva, y este archivo quedará como BD.DB.anterior.1."
+rebuilt C "$work/c" "$work/c.orig" BD.DB.anterior.1
 
 # D: rebuilt through .recover; every row kept is a row of the sound file.
-run D "${results[3]}" "$work/pd" "$work/d"
-grep -q '^echo \.recover | ' "$work/pd/REPARADOR.BAT" || fail "D: line 2 does not recover"
+run D "${results[3]}" "$work/p-d" "$work/d"
+grep -q '^echo \.recover | ' "$work/p-d/REPARADOR.BAT" || fail "D: the batch does not recover"
 cmp -s "$work/d/BD.DB.anterior" "$work/d.damaged" || fail "D: BD.DB.anterior is not the damaged file"
+no_temporary D "$work/d"
 if [ -f "$work/d/BD.db" ]; then
     same "D: integrity" "$(sqlite3 "$work/d/BD.db" 'PRAGMA integrity_check')" ok
-    same "D: schema" "$(schema "$work/d/BD.db" | grep -v lost_and_found)" "$(schema "$work/d.pristine")"
-    same "D: sqlite_sequence" "$(sequence "$work/d/BD.db")" "$(sequence "$work/d.pristine")"
-    kept=$(count "$work/d/BD.db"); total=$(count "$work/d.pristine")
-    foreign=$(sqlite3 "$work/d/BD.db" "ATTACH '$work/d.pristine' AS p;
+    same "D: schema" "$(schema "$work/d/BD.db" | grep -v lost_and_found)" "$(schema "$work/d.orig")"
+    same "D: sqlite_sequence" "$(sequence "$work/d/BD.db")" "$(sequence "$work/d.orig")"
+    kept=$(count "$work/d/BD.db"); total=$(count "$work/d.orig")
+    foreign=$(sqlite3 "$work/d/BD.db" "ATTACH '$work/d.orig' AS p;
         SELECT count(*) FROM FINANZAS f WHERE NOT EXISTS (SELECT 1 FROM p.FINANZAS g WHERE g.ID = f.ID
           AND g.FECHA IS f.FECHA AND g.DESCRIPCION IS f.DESCRIPCION AND g.INGRESO IS f.INGRESO
           AND g.EGRESO IS f.EGRESO AND g.FECHA_OP IS f.FECHA_OP AND g.INGEGR IS f.INGEGR AND g.ESTADO IS f.ESTADO)")
     same "D: rows not in the sound file" "$foreign" 0
     [ $((kept * 100)) -ge $((total * 95)) ] || fail "D: only $kept of $total rows kept"
-    # What the plain dump would have made of the same file, for comparison.
-    echo .dump | sqlite3 "$work/d.damaged" 2>/dev/null | sqlite3 "$work/d.dumped" 2>/dev/null || true
-    dumped=$(sqlite3 "$work/d.dumped" "SELECT count(*) FROM FINANZAS" 2>/dev/null || echo "no FINANZAS")
-    echo "D: .recover kept $kept of $total rows; .dump would have kept: $dumped"
+    said D "rows before" "Filas de FINANZAS antes de reparar: no se pueden contar (el archivo está dañado)"
+    said D "rows after" "Filas de FINANZAS en la base nueva: $kept"
+    lost=$(sqlite3 "$work/d/BD.db" "SELECT count(*) FROM lost_and_found" 2>/dev/null || echo 0)
+    if [ "$lost" -gt 0 ]; then said D "lost and found" "Filas halladas en lost_and_found: $lost"; fi
+    echo "D: .recover kept $kept of $total rows, $lost in lost_and_found"
 else
     fail "D: no new BD.db"
 fi
 
-# E: nothing written, nothing started, nothing renamed.
-same "E: press" "${results[4]}" "$(printf 'idle\tEl archivo no es una base de datos')"
-[ ! -e "$work/pe/REPARADOR.BAT" ] || fail "E: a batch was written"
-cmp -s "$work/e/notas.txt" "$work/e.orig" || fail "E: the text file changed"
+# E, F: not a database, not a ledger.
+refused E "${results[4]}" "El archivo no es una base de datos" "$work/p-e" "$work/e/notas.txt" "$work/e.orig"
 same "E: folder" "$(ls "$work/e")" "notas.txt"
+refused F "${results[5]}" "El archivo no es un libro de caja: no tiene la tabla FINANZAS" "$work/p-f" "$work/f/BD.db" "$work/f.orig"
+
+# G: the journal rolled back on a copy; the crashed pair set aside untouched.
+run G "${results[6]}" "$work/p-g" "$work/g"
+said G "the journal" "El archivo tiene un diario pendiente (BD.db-journal)"
+rebuilt G "$work/g" "$work/g.orig" BD.DB.anterior "$work/g.crashed"
+cmp -s "$work/g/BD.DB.anterior-journal" "$work/g.journal" || fail "G: the journal was not set aside with it"
+[ ! -e "$work/g/BD.db-journal" ] || fail "G: a journal lies beside the new BD.db"
+
+# H: the dump is cut short by the full disk.
+if [ -n "$h" ]; then
+    run H "${results[7]}" "$work/p-h" "$h"
+    failed H "$h/BD.db" "$work/h.orig" "ERROR:"
+    cut=$(stat -c %s "$h/BD.db.REPARAR_BD"); full=$(sqlite3 "$work/h.orig" .dump | wc -c)
+    [ "$cut" -lt "$full" ] || fail "H: the dump was not cut short ($cut of $full bytes)"
+    echo "H: the dump stopped at $cut of $full bytes"
+fi
+
+# M: no shell.
+refused M1 "${results[8]}" "Falta sqlite3.exe junto a Corvelan: no se puede reparar" "$work/p-m1" "$work/m1/BD.db" "$work/m1.orig"
+rm "$work/p-m2/sqlite3.exe"
+run M2 "${results[9]}" "$work/p-m2" "$work/m2"
+failed M2 "$work/m2/BD.db" "$work/m2.orig" "ERROR: SQLite no pudo volcar el archivo."
+
+# R: a folder that cannot be written.
+if [ ${#immutable[@]} -gt 0 ]; then
+    refused R1 "${results[10]}" "No se puede escribir en la carpeta del archivo" "$work/p-r1" "$work/r1/BD.db" "$work/r1.orig"
+    chattr +i "$work/r2"; immutable+=("$work/r2")
+    run R2 "${results[11]}" "$work/p-r2" "$work/r2"
+    failed R2 "$work/r2/BD.db" "$work/r2.orig" "ERROR: no se pudo copiar el archivo para repararlo."
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

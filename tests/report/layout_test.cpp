@@ -41,18 +41,43 @@ Layout TreasuryOn(std::shared_ptr<TableSource> rows, const std::wstring& title =
     return Layout(arc::TreasuryReportLayout(), rows, title, PageSetup::A4(11175), RegionalFor(L"es-ES"));
 }
 
-// A4: body centred (365 twips each side), half-inch margins above and below.
-constexpr int kLeft = 365, kTop = 720, kLimit = 16838 - 720;
+// A4 without a printer: the body reduced to keep 10 mm at its sides, centred,
+// half an inch of paper above and below.
+const PageSetup kA4 = PageSetup::A4(11175);
+const int kLeft = kA4.left, kTop = kA4.top, kLimit = kA4.height - kA4.bottom;
 const int kPitch12 = LineHeight(TextStyle{L"Arial", 12});
 
-TEST(TreasuryLayout, SheetIsA4WithTheBodyInside) {
-    PageSetup a4 = PageSetup::A4(11175);
-    EXPECT_EQ(a4.width, 11906);
-    EXPECT_EQ(a4.height, 16838);
-    EXPECT_EQ(a4.left, kLeft);
-    EXPECT_GE(a4.BodyWidth(), 11175);
-    EXPECT_EQ(a4.top, kTop);
-    EXPECT_EQ(a4.bottom, 720);
+TEST(TreasuryLayout, SheetsKeepTheirMarginsOnThePaper) {
+    // The paper's edges as the paper measures them.
+    auto paperEdges = [](const PageSetup& p) {
+        return std::vector<double>{p.left * p.scale, p.right * p.scale, p.top * p.scale, p.bottom * p.scale};
+    };
+    for (const PageSetup& sheet : {kA4, PageSetup::Letter(11175)}) {
+        EXPECT_EQ(sheet.BodyWidth(), 11175);
+        EXPECT_LE(sheet.scale, 1.0);
+        for (double edge : paperEdges(sheet)) EXPECT_GE(edge, kTenMillimetres - 1);
+        EXPECT_NEAR(sheet.left, sheet.right, 1);  // centred
+    }
+    EXPECT_EQ(kA4.PaperWidth(), 11906);
+    EXPECT_EQ(kA4.PaperHeight(), 16838);
+    EXPECT_NEAR(kA4.scale, 10772.0 / 11175, 1e-9);
+    EXPECT_NEAR(kA4.top * kA4.scale, 720, 1);
+
+    // Landscape A4 whose printer cannot reach 0.5 inch on the left: full
+    // size, centred, as wide and tall as the paper.
+    auto wide = PageSetup::OnPaper(16838, 11906, 11175, RECT{720, 200, 100, 200});
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_EQ(wide->scale, 1.0);
+    EXPECT_EQ(wide->width, 16838);
+    EXPECT_EQ(wide->height, 11906);
+    EXPECT_NEAR(wide->left, (16838 - 11175) / 2, 1);
+    // Edges that leave less room than the body: reduced, and off the wider edge.
+    auto narrow = PageSetup::OnPaper(12240, 15840, 11175, RECT{1440, 0, 0, 0});
+    ASSERT_TRUE(narrow.has_value());
+    EXPECT_NEAR(narrow->scale, 10800.0 / 11175, 1e-9);
+    EXPECT_NEAR(narrow->left * narrow->scale, 1440, 1);
+    EXPECT_NEAR(narrow->right * narrow->scale, 0, 1);
+    EXPECT_FALSE(PageSetup::OnPaper(1000, 1000, 11175, RECT{500, 0, 500, 0}).has_value());
 }
 
 TEST(TreasuryLayout, FirstPagePlacesEveryControl) {
@@ -174,30 +199,30 @@ TEST(TreasuryLayout, FirstPagePlacesEveryControl) {
 TEST(TreasuryLayout, LaterPagesStartWithTheHeadingsAndEndWithTheFooterOnce) {
     Layout layout = TreasuryOn(Movements(100));
     ASSERT_EQ(layout.PageCount(), 3u);
-    // Page 1: 41 records fit under the title and the headings; page 2: 43.
-    EXPECT_EQ(layout.Content(0).FindAll(L"Texto1").size(), 41u);
+    // Page 1: 43 records fit under the title and the headings; page 2: 45.
+    EXPECT_EQ(layout.Content(0).FindAll(L"Texto1").size(), 43u);
     PageContent second = layout.Content(1);
     EXPECT_EQ(second.Find(L"Etiqueta1"), nullptr);  // the title once, on the first page
     const PageItem* heading = second.Find(L"Etiqueta3");
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->top, kTop);
     auto dates = second.FindAll(L"Texto1");
-    ASSERT_EQ(dates.size(), 43u);
+    ASSERT_EQ(dates.size(), 45u);
     EXPECT_EQ(dates[0]->top, kTop + 300);
     EXPECT_EQ(dates[0]->left, kLeft);
-    EXPECT_EQ(second.FindAll(L"Texto2")[0]->Text(), L"CUOTA 41");
+    EXPECT_EQ(second.FindAll(L"Texto2")[0]->Text(), L"CUOTA 43");
     EXPECT_EQ(second.FindAll(L"Línea2")[0]->top, kTop + 300 + 330);
     // The footer only on the last page.
     EXPECT_EQ(layout.Content(0).Find(L"Forma1"), nullptr);
     EXPECT_EQ(second.Find(L"Forma1"), nullptr);
     PageContent third = layout.Content(2);
     EXPECT_NE(third.Find(L"Forma1"), nullptr);
-    EXPECT_EQ(third.FindAll(L"Texto1").size(), 16u);
+    EXPECT_EQ(third.FindAll(L"Texto1").size(), 12u);
     EXPECT_EQ(third.Find(L"Etiqueta3")->top, kTop);
 }
 
 TEST(TreasuryLayout, NoDetailCrossesThePageFootAndEveryRecordPrintsOnce) {
-    for (size_t count : {0u, 1u, 41u, 42u, 84u, 85u, 130u}) {
+    for (size_t count : {0u, 1u, 43u, 44u, 88u, 89u, 130u}) {
         Layout layout = TreasuryOn(Movements(count, std::wstring(400, L'X') + L" FIN", 7));
         size_t next = 0;
         bool footerSeen = false;
@@ -333,7 +358,7 @@ TEST(ReportLayout, PagePlaceholdersAndFooterOnEveryPage) {
         const PageItem* footer = content.Find(L"P");
         ASSERT_NE(footer, nullptr);
         EXPECT_EQ(footer->Text(), L"Página " + std::to_wstring(p + 1) + L" de 2");
-        EXPECT_EQ(footer->top, kLimit - 300);
+        EXPECT_EQ(footer->top, layout.Page().height - layout.Page().bottom - 300);
     }
 }
 
@@ -368,7 +393,7 @@ TEST(ReportPerformance, HundredThousandRowsPaginateQuickly) {
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 5.0);
     EXPECT_GT(layout.PageCount(), 2000u);
-    EXPECT_EQ(first.FindAll(L"Texto1").size(), 41u);
+    EXPECT_EQ(first.FindAll(L"Texto1").size(), 43u);
     std::printf("100000 rows: %zu pages in %.3f s\n", layout.PageCount(), seconds);
 }
 

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace arc::report {
 namespace {
@@ -110,12 +112,95 @@ TEST_F(PreviewTest, ButtonsPageZoomAndClose) {
     EXPECT_TRUE(host_.messages.empty());
 }
 
+TEST_F(PreviewTest, ZoomsAboutThePointerGoesToATypedPageAndNeverMinimises) {
+    int prints = 0;
+    std::vector<std::wstring> asked;
+    PreviewOptions options;
+    options.choosePrinter = [&](HWND, size_t) -> std::optional<PrinterChoice> {
+        ++prints;
+        return std::nullopt;
+    };
+    options.chooseSaveFile = [&](HWND, const std::wstring& extension) {
+        asked.push_back(extension);
+        return std::wstring();
+    };
+    options.onShown = [&](PreviewWindow& w) {
+        HWND view = w.View().Hwnd();
+        // Minimising would leave the disabled owner waiting on a hidden window.
+        EXPECT_FALSE(GetWindowLongW(w.Hwnd(), GWL_STYLE) & WS_MINIMIZEBOX);
+        SendMessageW(w.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_FALSE(IsIconic(w.Hwnd()));
+
+        // Ctrl + wheel: 1.2 times per notch, the sheet point under the pointer
+        // stays (the sheet wider and taller than the view, picked in the box).
+        HWND box = w.Control(PreviewWindow::kZoomBox);
+        SendMessageW(box, CB_SETCURSEL, 6, 0);  // "200%"
+        SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(PreviewWindow::kZoomBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+        EXPECT_NEAR(w.View().Percent(), 200, 0.01);
+        POINT at{300, 200}, screen = at;
+        ClientToScreen(view, &screen);
+        auto sheetPoint = [&]() {
+            POINT o = w.View().SheetOrigin();
+            double s = w.View().Scale();
+            return std::pair<double, double>((at.x - o.x) / s, (at.y - o.y) / s);
+        };
+        auto before = sheetPoint();
+        SendMessageW(w.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+        EXPECT_NEAR(w.View().Percent(), 240, 0.01);
+        auto after = sheetPoint();
+        EXPECT_NEAR(after.first, before.first, 2 / w.View().Scale());
+        EXPECT_NEAR(after.second, before.second, 2 / w.View().Scale());
+        EXPECT_EQ(WindowText(box), L"240%");
+
+        // A touchpad's fraction of a notch still scrolls, by its share.
+        int y = w.View().ScrollPosition().y;
+        SendMessageW(w.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA / 4), 0);
+        EXPECT_EQ(w.View().ScrollPosition().y, y + 15);
+
+        // The zoom box takes a typed value (Enter) within 25%-400%.
+        SetFocus(box);
+        SetWindowTextW(box, L"1000 %");
+        SendMessageW(w.Hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_NEAR(w.View().Percent(), 400, 0.01);
+        // Ctrl + "-" steps down the box's list; Ctrl+P prints.
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(w.Hwnd(), WM_KEYDOWN, VK_OEM_MINUS, 0);
+        EXPECT_NEAR(w.View().Percent(), 300, 0.01);
+        SendMessageW(w.Hwnd(), WM_KEYDOWN, 'P', 0);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(prints, 1);
+
+        // The "go to page" box: Enter goes there, past the end to the last page.
+        SetFocus(w.Control(PreviewWindow::kPageBox));
+        SetWindowTextW(w.Control(PreviewWindow::kPageBox), L"2");
+        SendMessageW(w.Hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(w.CurrentPage(), 1u);
+        SetFocus(w.Control(PreviewWindow::kPageBox));
+        SetWindowTextW(w.Control(PreviewWindow::kPageBox), L"99");
+        SendMessageW(w.Hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(w.CurrentPage(), 2u);
+        EXPECT_EQ(WindowText(w.Control(PreviewWindow::kPageBox)), L"3");
+
+        // The treasury report offers its spreadsheet copy beside the PDF.
+        SendMessageW(w.Control(PreviewWindow::kSaveCsv), BM_CLICK, 0, 0);
+        SendMessageW(w.Control(PreviewWindow::kSavePdf), BM_CLICK, 0, 0);
+        PostMessageW(w.Hwnd(), WM_CLOSE, 0, 0);
+    };
+    Show(options);
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"csv", L"pdf"}));
+    EXPECT_TRUE(host_.messages.empty());
+}
+
 TEST_F(PreviewTest, SavesPdfThroughTheInjectedDialog) {
     test::TempFolder folder;
     std::wstring path = folder.Path() + L"\\informe.pdf";
     int asked = 0;
     PreviewOptions options;
-    options.chooseSaveFile = [&](HWND owner) {
+    options.chooseSaveFile = [&](HWND, const std::wstring&) {
         ++asked;
         return asked == 1 ? std::wstring() : path;  // first cancelled, then a file
     };
@@ -133,7 +218,7 @@ TEST_F(PreviewTest, SavesPdfThroughTheInjectedDialog) {
 
 TEST_F(PreviewTest, FailedSaveAndPrintShowOneMessageEachAndStayOpen) {
     PreviewOptions options;
-    options.chooseSaveFile = [](HWND) { return std::wstring(L"Z:\\no\\such\\folder\\x.pdf"); };
+    options.chooseSaveFile = [](HWND, const std::wstring&) { return std::wstring(L"Z:\\no\\such\\folder\\x.pdf"); };
     options.choosePrinter = [](HWND, size_t pages) -> std::optional<PrinterChoice> {
         // A memory DC is no printer: StartDoc refuses it.
         return PrinterChoice(CreateCompatibleDC(nullptr), 0, pages - 1);

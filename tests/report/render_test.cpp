@@ -72,7 +72,7 @@ TEST(ReportDrawing, PageOnABitmapShowsBackgroundsRulesAndColours) {
                   PageSetup::A4(11175), RegionalFor(L"en-US"));
     PageContent page = layout.Content(0);
     DeviceMapping map = DeviceMapping::ForDpi(96, 96);
-    Canvas canvas(map.X(11906) + 1, map.Y(16838) + 1);
+    Canvas canvas(map.X(layout.Page().width) + 1, map.Y(layout.Page().height) + 1);
     GdiRenderer renderer;
     renderer.Draw(canvas.Dc(), page, map);
 
