@@ -114,7 +114,7 @@ void AddRows(const std::wstring& folder, int count, const std::wstring& day) {
 }
 
 std::wstring AbsentDrive() {
-    for (wchar_t letter = L'K'; letter <= L'Y'; ++letter)
+    for (wchar_t letter = L'D'; letter <= L'Y'; ++letter)
         if (GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) == DRIVE_NO_ROOT_DIR)
             return std::wstring(1, letter);
     return L"";
