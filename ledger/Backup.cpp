@@ -3,9 +3,10 @@
 // told at the next start.
 //
 // The program takes a snapshot of BD.db with SQLite's online backup API into
-// the run's work folder (a few milliseconds under the program's own lock, so
-// the shell never holds a lock on the live file and the program's own writes
-// never meet a busy database), then starts a hidden batch and returns.  In
+// the run's work folder (about a tenth of a second at 100,000 rows, on the
+// program's own thread, so none of its writes can meet it), then starts a
+// hidden batch and returns: the shell never opens the live file, and the
+// program's writes while the batch runs never meet a busy database.  In
 // the batch the SQLite shell dumps the snapshot as SQL text, builds a new
 // database from the dump under a temporary name, checks it (the dump ended
 // with its COMMIT, PRAGMA integrity_check says ok, FINANZAS holds as many
@@ -36,8 +37,8 @@ namespace {
 const wchar_t kFolderSuffix[] = L":\\BACKUP_ARCANDORA";
 // How far past the clock the stamp may move to find a free name.
 constexpr int kStampTries = 100;
-// How long the snapshot and the checks wait for a lock held by another
-// program on the ledger: the ledger's own time-out.
+// How long a copy of the ledger waits for a lock another program holds on
+// it: the ledger's own time-out.
 constexpr int kLockWaitMs = 1000;
 
 struct Run {
