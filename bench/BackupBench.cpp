@@ -43,10 +43,8 @@ private:
     bool made_ = false;
 };
 
-std::wstring OnlyResult(const std::wstring& install) {
-    const std::wstring stamp = LatestResultStamp(install);
-    return stamp.empty() ? L"" : ReadFirstAnsiLine(install + L"\\" + ResultFileName(stamp)).value_or(L"");
-}
+// Looking costs the batch little: one small file, every 20 ms.
+constexpr DWORD kPollMs = 20;
 
 void RemoveResults(const std::wstring& install) {
     for (std::wstring stamp; !(stamp = LatestResultStamp(install)).empty();)
@@ -103,10 +101,11 @@ BackupTimes MeasureBackup(size_t rows, const std::wstring& parent, int runs) {
             r.registered = false;
         }
         r.registered = r.registered && running;
+        const std::wstring result = install.Path() + L"\\" + ResultFileName(LatestResultStamp(install.Path()));
         std::wstring line;
-        while ((line = OnlyResult(install.Path())).rfind(L"EN_CURSO", 0) == 0 || line.empty()) {
+        while ((line = ReadFirstAnsiLine(result).value_or(L"")).rfind(L"EN_CURSO", 0) == 0 || line.empty()) {
             if (watch.ElapsedMs() > 120000) break;
-            Sleep(2);
+            Sleep(kPollMs);
         }
         total.push_back(watch.ElapsedMs());
         batch.push_back(host.batchStart.ElapsedMs());
@@ -116,7 +115,7 @@ BackupTimes MeasureBackup(size_t rows, const std::wstring& parent, int runs) {
                         InspectLedgerCopy(line.substr(prefix.size())).rows == static_cast<long long>(expected);
         if (!ok) std::fwprintf(stderr, L"  backup run %d ended: %ls\n", run + 1, line.c_str());
         r.complete = r.complete && ok;
-        while (!host.started.empty() && FileExists(host.started.back())) Sleep(2);
+        while (!host.started.empty() && FileExists(host.started.back())) Sleep(kPollMs);
         if (ok) DeleteFileW(line.substr(prefix.size()).c_str());
     }
     r.programMs = Median(program);

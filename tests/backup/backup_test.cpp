@@ -18,9 +18,9 @@ std::string ExpectedBatch(const std::string& stamp) {
     const std::string shell = "\"Q:\\ARCANDORA\\sqlite3.exe\" ";
     const std::string target = "\"Q:\\BACKUP_ARCANDORA\\" + stamp + "-BD.DB\"";
     return "@echo off\r\n" +
-           shell + w + ".COPIA\" .dump > " + w + ".BACKUP\"\r\n" +
-           shell + w + ".NUEVA\" \".read '" + w.substr(1) + ".FINAL'\" \".read '" + w.substr(1) +
-           ".BACKUP'\" \".read '" + w.substr(1) + ".SQL'\" > nul\r\n" +
+           shell + w + ".COPIA\" \"PRAGMA mmap_size=268435456\" \".output '" + w.substr(1) + ".BACKUP'\" .dump > nul\r\n" +
+           shell + w + ".NUEVA\" \"PRAGMA cache_size=-65536\" \".read '" + w.substr(1) + ".FINAL'\" \".read '" +
+           w.substr(1) + ".BACKUP'\" \".read '" + w.substr(1) + ".SQL'\" > nul\r\n" +
            "if exist " + w + ".OK\" if not exist " + target + " move " + w + ".NUEVA\" " + target + " > nul\r\n" +
            "if exist " + w + ".OK\" if exist " + w + ".NUEVA\" copy /y " + w + ".NOMBRE\" " + w + ".RES\" > nul\r\n" +
            "copy /y " + w + ".RES\" \"Q:\\ARCANDORA\\RESPALDO-" + stamp + ".TXT\" > nul\r\n" +
