@@ -189,6 +189,43 @@ TEST_F(EndToEnd, ADamagedLedgerGetsNoStampedCopyAndTheNextStartSaysSo) {
     DeleteFileW((install + L"\\BD.db").c_str());
 }
 
+TEST_F(EndToEnd, ADumpCutShortGetsNoStampedCopy) {
+    auto form = OpenForm(real);
+    AddRows(install, 3000);
+    Type(form->Control(L"Text4"), drive);
+    real.startForReal = false;  // the batch is written, then run here in two halves
+    CloseWindow(*form);
+    ASSERT_EQ(real.started.size(), 1u);
+    std::vector<std::string> lines;
+    const std::string batch = ReadBytes(real.started[0]);
+    for (size_t at = 0, end; (end = batch.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(batch.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 7u);
+    // Each half deletes itself last, so that its end can be seen.
+    auto runHalf = [&](const std::wstring& name, std::vector<std::string> half) {
+        const std::wstring path = workFolder + L"\\" + name;
+        std::string text;
+        half.push_back("del /q \"" + ToAnsi(path) + "\"");
+        for (const auto& line : half) text += line + "\r\n";
+        WriteBytes(path, text);
+        real.startForReal = true;
+        ASSERT_TRUE(real.StartHidden(path));
+        for (DWORD start = GetTickCount(); FileExists(path) && GetTickCount() - start < 60000;) real.Wait(50);
+        ASSERT_FALSE(FileExists(path));
+    };
+    runHalf(L"MITAD-1.BAT", {lines[0], lines[1]});
+    // The drive fills while the dump is written: it ends half-way.
+    const std::wstring dump = workFolder + L"\\RESPALDO-" + StampOf(0) + L".BACKUP";
+    const std::string whole = ReadBytes(dump);
+    ASSERT_GT(whole.size(), 100000u);
+    WriteBytes(dump, whole.substr(0, whole.size() / 2));
+    runHalf(L"MITAD-2.BAT", {lines[0], lines[2], lines[3], lines[4], lines[5], lines[6]});
+
+    EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
+    EXPECT_TRUE(FilesIn(workFolder).empty());
+    EXPECT_EQ(ResultOf(StampOf(0)), "FALLO INCOMPLETA Q:\\BACKUP_ARCANDORA\r\n");
+}
+
 TEST_F(EndToEnd, ARegisterWhileTheBatchRunsSucceeds) {
     auto form = OpenForm(real);
     AddRows(install, 20000);
