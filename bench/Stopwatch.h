@@ -21,6 +21,14 @@ private:
     LARGE_INTEGER start_;
 };
 
+// The median of some times; 0 when there are none.
+inline double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    size_t n = times.size();
+    if (n == 0) return 0;
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
 // The median of the times of several runs of an action, in milliseconds;
 // the preparation before each run is not timed.
 template <class Action, class Prepare>
@@ -32,9 +40,7 @@ double MedianMs(int runs, Action&& action, Prepare&& prepare) {
         action();
         times.push_back(watch.ElapsedMs());
     }
-    std::sort(times.begin(), times.end());
-    size_t n = times.size();
-    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    return Median(times);
 }
 
 template <class Action>

@@ -1,7 +1,9 @@
 // arcandora_bench: times the ledger's heavy operations on generated ledgers
-// of 1,000 to 1,000,000 rows and prints one table.  Run under Wine:
+// of 1,000 to 1,000,000 rows and prints one table, then the backup on closing
+// at 100,000 rows.  Run under Wine:
 //   build/wine-run build/bin/arcandora_bench.exe [rows ...]
 // With row counts as arguments only those sizes are measured.
+#include "BackupBench.h"
 #include "LedgerBench.h"
 #include "ResultTable.h"
 #include "ScratchFolder.h"
@@ -40,6 +42,16 @@ int wmain(int argc, wchar_t** argv) {
             bench::PrintRow(results.back());
         }
         bench::PrintSummary(results);
+        // The backup on closing, at 100,000 rows (or the largest size asked
+        // below that).
+        size_t backupRows = 0;
+        for (size_t rows : sizes)
+            if (rows <= 100000 && rows > backupRows) backupRows = rows;
+        if (backupRows) {
+            std::fprintf(stderr, "backup, %zu rows\n", backupRows);
+            bench::PrintBackupTable(bench::MeasureBackup(backupRows, folder.Path(), options.slowRuns),
+                                    options.slowRuns);
+        }
         return 0;
     } catch (const RuntimeError& e) {
         std::fflush(stdout);

@@ -1,100 +1,307 @@
-// BACKUP: a time-stamped copy of the database on the backup drive.  It does
-// not copy the file: it writes RESPALDO.BAT, in which the SQLite shell dumps
-// the live database as SQL text and loads the dump into a new file named by
-// the date and time, and starts that batch hidden without waiting.  Nothing
-// is ever reported to the user: a step that fails is skipped and the next
-// one runs, and the window's close goes ahead whatever happens here.
-#include "Form1.h"
+// BACKUP: a time-stamped copy of the database on the backup drive, made so
+// that a copy under a stamped name is always complete and every failure is
+// told at the next start.
+//
+// The program takes a snapshot of BD.db with SQLite's online backup API into
+// the run's work folder (about a tenth of a second at 100,000 rows, on the
+// program's own thread, so none of its writes can meet it), then starts a
+// hidden batch and returns: the shell never opens the live file, and the
+// program's writes while the batch runs never meet a busy database.  In
+// the batch the SQLite shell dumps the snapshot as SQL text, builds a new
+// database from the dump under a temporary name, checks it (the dump ended
+// with its COMMIT, PRAGMA integrity_check says ok, FINANZAS holds as many
+// rows as the dump inserted) and only then moves it to B\<stamp>-BD.DB,
+// never over a file already there.  Every work file carries the run's stamp,
+// so two runs never share one, and the stamp is reserved by the run's result
+// file (BackupResult.h) before anything else is written.
+#include "Backup.h"
 
+#include "BackupResult.h"
+#include "Form1.h"
+#include "LedgerCopy.h"
+#include "SqlText.h"
+
+#include "platform/data/OnlineBackup.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/TextFile.h"
 
-#include <functional>
+#include <sqlite3.h>
+
+#include <cwctype>
 #include <vector>
 
 namespace arc {
 namespace {
 
-// The batch of an earlier run gets this long to finish and delete itself
-// before its file names are used again.
-constexpr DWORD kEarlierBatchWaitMs = 30000;
-// The clock needs at most a second to leave the previous stamp behind.
-constexpr DWORD kNextSecondWaitMs = 2000;
-constexpr DWORD kWaitStepMs = 50;
+const wchar_t kFolderSuffix[] = L":\\BACKUP_ARCANDORA";
+// How far past the clock the stamp may move to find a free name.
+constexpr int kStampTries = 100;
+// How long a copy of the ledger waits for a lock another program holds on
+// it: the ledger's own time-out.
+constexpr int kLockWaitMs = 1000;
 
-// Waits, processing the window's messages, while the condition holds, for at
-// most limit milliseconds of the host's waiting.
-void WaitWhile(Host& host, const std::function<bool()>& condition, DWORD limit) {
-    for (DWORD waited = 0; waited < limit && condition(); waited += kWaitStepMs) host.Wait(kWaitStepMs);
+struct Run {
+    BackupPlaces places;
+    std::wstring stamp;
+    std::wstring result;  // install\RESPALDO-<stamp>.TXT
+    std::wstring stem;    // work\RESPALDO-<stamp>: every work file is stem + an extension
+    std::wstring target;  // folder\<stamp>-BD.DB
+    std::wstring File(const wchar_t* extension) const { return stem + extension; }
+};
+
+Run RunAt(const BackupPlaces& places, const std::wstring& stamp) {
+    return {places, stamp, places.install + L"\\" + ResultFileName(stamp), WorkStem(places.work, stamp),
+            places.folder + L"\\" + stamp + L"-BD.DB"};
 }
 
-std::wstring StampOf(Host& host) {
-    // Two-digit year, month, day, 24-hour hour, minute, second: the "MM"
-    // after "HH" is the minute.
-    return FormatDate(FromSystemTime(host.Now()), L"YYMMDDHHMMSS", host.Regional());
+// The first stamp from now on whose backup name is free, whose work files
+// are not there and whose result file this run creates: a second run in the
+// same second, a clock set back or another program instance gets the next.
+// The next start reads the results in the order of their stamps, so a run's
+// stamp also comes after every result still there: after the clock has been
+// set back the names go on from the last one instead of going back.
+std::optional<Run> Reserve(Host& host, const BackupPlaces& places) {
+    double from = ClockNow(host);
+    if (auto last = StampValue(LatestResultStamp(places.install)); last && *last >= from)
+        from = *last + TimeSerial(0, 0, 1);
+    for (int later = 0; later < kStampTries; ++later) {
+        Run run = RunAt(places, StampAt(from, later, host.Regional()));
+        if (FileExists(run.target) || FileExists(run.File(L".BAT"))) continue;
+        if (CreateAnsiLines(run.result, {RunningLine(places.folder)})) return run;
+    }
+    return std::nullopt;
 }
 
-// The five lines of RESPALDO.BAT.  Line 3 has no "echo .dump | " in front:
-// cmd.exe lets its "<" take the place of that pipe, but an interpreter that
-// lets the pipe win (Wine's cmd) would feed the shell ".dump" instead of
-// the dump and silently build an empty backup.  Line 5 keeps its single
-// quotation mark as the batch has always been written.
-std::vector<std::wstring> BatchLines(const std::wstring& install, const std::wstring& B, const std::wstring& stamp) {
-    const std::wstring dump = B + L"\\ARCH_TMP\\BACKUP.BACKUP";
+void Record(const Run& run, const std::wstring& line) { ReplaceAnsiLines(run.result, {line}); }
+
+void Fail(const Run& run, BackupFailure failure) {
+    RemoveWorkFiles(run.stem);
+    Record(run, FailureLine(failure, run.places.folder));
+}
+
+bool IsOneLetter(const std::wstring& drive) { return drive.size() == 1 && std::iswalpha(drive[0]) && drive[0] < 128; }
+
+// Creates the folders (existing ones are used as they are) and takes the
+// snapshot; the failure when either cannot be done.
+std::optional<BackupFailure> Prepare(const Run& run, bool needShell) {
+    const BackupPlaces& p = run.places;
+    CreateDirectoryW(p.folder.c_str(), nullptr);
+    CreateDirectoryW(p.work.c_str(), nullptr);
+    if (!FolderExists(p.work)) {
+        if (!IsOneLetter(p.drive)) return BackupFailure::NoLetter;
+        return FolderExists(p.drive + L":\\") ? BackupFailure::NoFolder : BackupFailure::NoDrive;
+    }
+    if (needShell && !FileExists(p.install + L"\\sqlite3.exe")) return BackupFailure::NoShell;
+    // Whatever a run cut short under this stamp left is not this run's.
+    RemoveWorkFiles(run.stem);
+    try {
+        data::CopyDatabase(p.install + L"\\BD.db", run.File(L".COPIA"), kLockWaitMs);
+    } catch (const RuntimeError& e) {
+        switch (e.Number()) {
+            case SQLITE_FULL:
+            case SQLITE_IOERR:
+            case SQLITE_READONLY:
+            case SQLITE_PERM:
+                return BackupFailure::NoFolder;
+            default:
+                return BackupFailure::Unreadable;
+        }
+    }
+    return std::nullopt;
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring SqlText(const std::wstring& text) { return L"'" + SqlQuoted(text) + L"'"; }
+
+const wchar_t kCrlf[] = L"char(13, 10)";
+
+// The dump's text, read by the shell.
+std::wstring DumpText(const Run& run) { return L"CAST(readfile(" + SqlText(run.File(L".BACKUP")) + L") AS TEXT)"; }
+
+// Run before the new database is built: the run's failure as the dump's
+// last line tells it, "ROLLBACK; -- due to errors" when the shell could not
+// read the whole ledger, anything but its COMMIT when the dump was cut short
+// (a full or removed drive).  It stays the result unless the checks pass.
+std::vector<std::wstring> DumpEndScript(const Run& run) {
+    const std::wstring folder = run.places.folder;
+    return {
+        L"SELECT writefile(" + SqlText(run.File(L".RES")) + L", CASE WHEN final LIKE '%ROLLBACK; -- due to errors' " +
+            L"THEN " + SqlText(FailureLine(BackupFailure::Unreadable, folder)) + L" ELSE " +
+            SqlText(FailureLine(BackupFailure::Incomplete, folder)) + L" END || " + kCrlf + L")",
+        L"FROM (SELECT rtrim(substr(" + DumpText(run) + L", -40), " + kCrlf + L") AS final);",
+    };
+}
+
+// Run once the new database is built: only when the dump ended with its
+// COMMIT, PRAGMA integrity_check says ok and FINANZAS holds as many rows as
+// the dump inserted does it write the OK line and the OK marker.  The dump
+// writes each row as one line (line ends inside texts are written as
+// escapes), so its INSERT lines count the rows it inserted.  When the dump
+// built no FINANZAS the statement cannot even be prepared, and nothing is
+// written.
+std::vector<std::wstring> CheckScript(const Run& run) {
+    // The OK line as the next start reads it, with the shell's count of rows
+    // in the place of the hole.
+    const std::wstring ok = OkLine(L"\x01", run.target);
+    const size_t hole = ok.find(L'\x01');
+    return {
+        L"SELECT writefile(" + SqlText(run.File(L".RES")) + L", " + SqlText(ok.substr(0, hole)) + L" || filas || " +
+            SqlText(ok.substr(hole + 1)) + L" || " + kCrlf + L"), writefile(" + SqlText(run.File(L".OK")) + L", 'ok')",
+        L"FROM (SELECT (SELECT count(*) FROM FINANZAS) AS filas,",
+        L"             (length(texto) - length(replace(texto, fila, ''))) / length(fila) AS insertadas,",
+        L"             rtrim(substr(texto, -40), " + std::wstring(kCrlf) + L") AS final,",
+        L"             (SELECT group_concat(integrity_check, ' ') FROM pragma_integrity_check) AS integridad",
+        L"      FROM (SELECT " + DumpText(run) + L" AS texto, char(10) || 'INSERT INTO FINANZAS VALUES(' AS fila))",
+        L"WHERE final LIKE '%' || char(10) || 'COMMIT;' AND integridad = 'ok' AND filas = insertadas;",
+    };
+}
+
+// The batch.  The dump is taken of the snapshot; one shell then checks how
+// the dump ended, builds the new database from it under its temporary name
+// and checks that (the shell stops at the first failing statement of the
+// dump, leaving the first verdict).  The move happens only when the checks
+// left their marker and the stamped name is still free; a checked copy that
+// could not be moved reports NOMBRE.  The result goes to the install
+// folder, then every work file of the run, the batch included, is deleted.
+// The dump reads the snapshot through a memory map and the new database is
+// built in a page cache that holds it whole: under Wine each read or spilled
+// page is a call of its own, and the two settings take a third off the time.
+std::vector<std::wstring> BatchLines(const Run& run) {
+    const std::wstring shell = Quoted(run.places.install + L"\\sqlite3.exe");
+    auto f = [&](const wchar_t* extension) { return Quoted(run.File(extension)); };
+    // Single quotes: the shell reads backslashes in them as they are.
+    auto dot = [&](const wchar_t* command, const wchar_t* extension) {
+        return L"\"." + std::wstring(command) + L" '" + run.File(extension) + L"'\"";
+    };
     return {
         L"@echo off",
-        L"echo .dump | " + install + L"\\sqlite3.exe " + install + L"\\BD.DB" + L" > " + dump,
-        install + L"\\sqlite3.exe " + B + L"\\" + stamp + L"-" + L"BD.DB" + L" < " + dump,
-        L"del /q \"" + dump + L"\"",
-        L"del /q " + B + L"\"" + L"\\ARCH_TMP\\RESPALDO.BAT",
+        shell + L" " + f(L".COPIA") + L" \"PRAGMA mmap_size=268435456\" " + dot(L"output", L".BACKUP") +
+            L" .dump > nul",
+        shell + L" " + f(L".NUEVA") + L" \"PRAGMA cache_size=-65536\" " + dot(L"read", L".FINAL") + L" " +
+            dot(L"read", L".BACKUP") + L" " + dot(L"read", L".SQL") + L" > nul",
+        L"if exist " + f(L".OK") + L" if not exist " + Quoted(run.target) + L" move " + f(L".NUEVA") + L" " +
+            Quoted(run.target) + L" > nul",
+        L"if exist " + f(L".OK") + L" if exist " + f(L".NUEVA") + L" copy /y " + f(L".NOMBRE") + L" " + f(L".RES") +
+            L" > nul",
+        L"copy /y " + f(L".RES") + L" " + Quoted(run.result) + L" > nul",
+        L"del /q " + Quoted(run.stem + L".*"),
     };
 }
 
 }  // namespace
 
-void Form1::BACKUP() {
-    // While this run waits (pumping messages), a close or "Guardar" may call
-    // again; the run under way makes the backup for both.
-    if (backupRunning_) return;
-    backupRunning_ = true;
-    struct Done {
-        Form1& form;
-        ~Done() {
-            form.SetMousePointer(0);
-            form.backupRunning_ = false;
+void MakeBackup(Host& host, const std::wstring& drive, BackupWay way) {
+    const bool inProcess = way == BackupWay::BeforeSessionEnds;
+    if (drive.empty()) return;  // no drive configured (a first installation): nothing to copy, nothing to tell
+    auto reserved = Reserve(host, PlacesFor(host.InstallFolder(), drive));
+    if (!reserved) return;  // the install folder cannot be written: the ledger itself could not be either
+    const Run& run = *reserved;
+    if (auto failure = Prepare(run, !inProcess)) return Fail(run, *failure);
+
+    if (inProcess) {
+        LedgerCopy copy = InspectLedgerCopy(run.File(L".COPIA"));
+        if (copy.verdict != LedgerCopy::Verdict::Ok) return Fail(run, BackupFailure::Unreadable);
+        if (!MoveFileW(run.File(L".COPIA").c_str(), run.target.c_str())) return Fail(run, BackupFailure::NameTaken);
+        RemoveWorkFiles(run.stem);
+        return Record(run, OkLine(std::to_wstring(copy.rows), run.target));
+    }
+
+    const std::wstring folder = run.places.folder;
+    // The result stays "incomplete" unless the checks run and say otherwise.
+    // The scripts are in the ANSI code page, in which the shell's readfile()
+    // and writefile() open their files; the batch in the OEM code page, in
+    // which the command interpreter reads it.
+    if (!WriteAnsiLines(run.File(L".RES"), {FailureLine(BackupFailure::Incomplete, folder)}) ||
+        !WriteAnsiLines(run.File(L".NOMBRE"), {FailureLine(BackupFailure::NameTaken, folder)}) ||
+        !WriteAnsiLines(run.File(L".FINAL"), DumpEndScript(run)) || !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)) ||
+        !WriteOemLines(run.File(L".BAT"), BatchLines(run)))
+        return Fail(run, BackupFailure::NoFolder);
+    if (!host.StartHidden(run.File(L".BAT"))) return Fail(run, BackupFailure::NotStarted);
+}
+
+BackupPlaces PlacesFor(const std::wstring& install, const std::wstring& drive) {
+    const std::wstring folder = drive + kFolderSuffix;
+    return {drive, install, folder, folder + L"\\ARCH_TMP"};
+}
+
+std::wstring DriveOf(const std::wstring& backupFolder) {
+    const std::wstring suffix = kFolderSuffix;
+    if (backupFolder.size() >= suffix.size() &&
+        backupFolder.compare(backupFolder.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return backupFolder.substr(0, backupFolder.size() - suffix.size());
+    return backupFolder;
+}
+
+std::wstring WorkStem(const std::wstring& work, const std::wstring& stamp) { return work + L"\\RESPALDO-" + stamp; }
+
+void RemoveWorkFiles(const std::wstring& stem) {
+    const std::wstring folder = stem.substr(0, stem.find_last_of(L'\\'));
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((stem + L".*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + fd.cFileName).c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+}
+
+double ClockNow(Host& host) {
+    const SYSTEMTIME t = host.Now();
+    return DateSerial(t.wYear, t.wMonth, t.wDay) + TimeSerial(t.wHour, t.wMinute, t.wSecond);
+}
+
+std::wstring StampAt(double when, int secondsLater, const Regional& regional) {
+    // Two-digit year, month, day, 24-hour hour, minute, second: the "MM"
+    // after "HH" is the minute.
+    return FormatDate(when + TimeSerial(0, 0, secondsLater), L"YYMMDDHHMMSS", regional);
+}
+
+std::optional<double> StampValue(const std::wstring& stamp) {
+    if (stamp.size() != 12) return std::nullopt;
+    int n[6];
+    for (int i = 0; i < 6; ++i) {
+        if (!std::iswdigit(stamp[2 * i]) || !std::iswdigit(stamp[2 * i + 1])) return std::nullopt;
+        n[i] = (stamp[2 * i] - L'0') * 10 + (stamp[2 * i + 1] - L'0');
+    }
+    if (!IsValidDate(2000 + n[0], n[1], n[2])) return std::nullopt;
+    return DateSerial(2000 + n[0], n[1], n[2]) + TimeSerial(n[3], n[4], n[5]);
+}
+
+std::optional<std::wstring> SaveCopyUnderFreeStamp(Host& host, const std::wstring& database,
+                                                   const std::wstring& folder, const std::wstring& suffix) {
+    wchar_t fresh[MAX_PATH];
+    if (!GetTempFileNameW(folder.c_str(), L"arc", 0, fresh)) return std::nullopt;
+    try {
+        data::CopyDatabase(database, fresh, kLockWaitMs);
+        const double now = ClockNow(host);
+        for (int later = 0; later < kStampTries; ++later) {
+            const std::wstring name = folder + L"\\" + StampAt(now, later, host.Regional()) + suffix;
+            // MoveFile never replaces: a name already taken is skipped.
+            if (MoveFileW(fresh, name.c_str())) return name;
+            if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
         }
-    } done{*this};
+    } catch (const RuntimeError&) {
+    }
+    DeleteFileW(fresh);
+    return std::nullopt;
+}
 
+void Form1::BACKUP() { RunBackup(false); }
+
+void Form1::RunBackup(bool sessionEnds) {
+    // The close goes ahead whatever happens here: every outcome is recorded
+    // for the next start, never shown now.
     SetMousePointer(11);
-    // The drive letter is Text4 exactly as it stands: "D:" gives a path with
-    // two colons that nothing can create, and no backup is made.
-    CreateDirectoryW((Text(L"Text4") + L":\\BACKUP_ARCANDORA").c_str(), nullptr);
-    const std::wstring B = Text(L"Text4") + L":\\BACKUP_ARCANDORA";
-    CreateDirectoryW((B + L"\\ARCH_TMP").c_str(), nullptr);
-    const std::wstring batch = B + L"\\ARCH_TMP\\RESPALDO.BAT";
+    try {
+        MakeBackup(host_, Text(L"Text4"), sessionEnds ? BackupWay::BeforeSessionEnds : BackupWay::Batch);
+    } catch (...) {
+    }
+    SetMousePointer(0);
+}
 
-    // A batch still lying in the work folder belongs to a run that has not
-    // finished (a "Guardar" just before this close, or the previous program
-    // run); rewriting it now would cut that backup short.
-    WaitWhile(host_, [&] { return FileExists(batch); }, kEarlierBatchWaitMs);
-
-    // Two runs in the same second would share the backup's name.
-    std::wstring stamp;
-    WaitWhile(
-        host_,
-        [&] {
-            stamp = StampOf(host_);
-            return stamp == lastBackupStamp_;
-        },
-        kNextSecondWaitMs);
-    lastBackupStamp_ = stamp;
-
-    // The install folder comes from the host: exactly "C:\ARCANDORA" in
-    // production, where the batch expects sqlite3.exe and BD.DB.  A batch
-    // that could not be written is not started: whatever lies under its name
-    // is not this run's.
-    if (WriteAnsiLines(batch, BatchLines(host_.InstallFolder(), B, stamp))) host_.StartHidden(batch);
+void Form1::NotifyLastBackup() {
+    if (auto notice = TakeLastBackupNotice(host_)) host_.ShowMessage(Hwnd(), *notice, MB_OK);
 }
 
 }  // namespace arc

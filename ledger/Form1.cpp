@@ -30,6 +30,10 @@ void Form1::Load() {
     cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, L"Informe Financiero", style, x, y, w, h, nullptr))
         throw RuntimeError(static_cast<long>(GetLastError()), L"No se pudo crear la ventana");
+    // The restore lives on the system menu, leaving the designed layout as it is.
+    HMENU menu = GetSystemMenu(Hwnd(), FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kRestoreCommand, L"Restaurar una copia de seguridad...");
     try {
         CreateControls();
         StartUp();
@@ -45,6 +49,7 @@ void Form1::Show(int showCommand) {
     ShowWindow(Hwnd(), showCommand);
     UpdateWindow(Hwnd());
     SetFocus(Control(L"Text1"));
+    NotifyLastBackup();
 }
 
 void Form1::StartUp() {
@@ -189,13 +194,22 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == kRestoreCommand) {
+                RESTAURAR();
+                return 0;
+            }
+            break;
         case WM_CLOSE:
             // The close always runs the backup and is never cancelled.
-            BACKUP();
+            if (!sessionEnded_) BACKUP();
             DestroyWindow(Hwnd());
             return 0;
         case WM_ENDSESSION:
-            if (wParam) BACKUP();
+            // The session's end stops every program of it, a batch started now
+            // included: the copy is made and checked before returning.
+            if (wParam && !sessionEnded_) RunBackup(true);
+            sessionEnded_ = sessionEnded_ || wParam != 0;
             return 0;
         case WM_DESTROY:
             KillTimer(Hwnd(), kTimer2);

@@ -8,7 +8,8 @@
 //   Registering.cpp     amount boxes, Command2, LA_OPERACION
 //   ModifyDelete.cpp    row loading, Modificar, Eliminar, Cancelar
 //   ConfigPanel.cpp     Configurar, X, Guardar and the settings files
-//   Backup.cpp          BACKUP
+//   Backup.cpp          BACKUP, the backup at the session's end, the start-up notice
+//   Restore.cpp         RESTAURAR, from the system menu
 #include "DateField.h"
 #include "LedgerDatabase.h"
 
@@ -46,7 +47,8 @@ public:
     // Creates the window hidden and runs the start-up.  Raises RuntimeError
     // when the database cannot be opened; the window is then destroyed.
     void Load();
-    // Shows the window centred with the focus in Text1.
+    // Shows the window centred with the focus in Text1, then tells the user
+    // once when the last backup could not be made.
     void Show(int showCommand);
 
     // Window state.
@@ -59,6 +61,8 @@ public:
     void MOSTRAR();
     void LA_OPERACION();
     void BACKUP();
+    // "Restaurar una copia de seguridad..." of the system menu.
+    void RESTAURAR();
 
     // Event handlers, callable by tests as the user's actions would call them.
     void Command2_Click();       // Registrar
@@ -95,6 +99,8 @@ public:
         kText1 = 201, kText2, kText3, kText4, kText5,
         kLabel9 = 301, kFrame1 = 401, kDataGrid1 = 501,
         kTimer2 = 2,
+        // The system menu's own commands are multiples of 16 below 0xF000.
+        kRestoreCommand = 0x0010,
     };
 
 protected:
@@ -131,8 +137,9 @@ private:
     int defaultButton_ = 0;
     int mousePointer_ = 0;
     bool loadingRow_ = false;  // the row-loading step is filling both amount boxes
-    std::wstring lastBackupStamp_;
-    bool backupRunning_ = false;  // BACKUP is waiting; a nested call returns at once
+    void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
+    void NotifyLastBackup();
+    bool sessionEnded_ = false;  // the session's end made the backup; a close after it makes none
     std::unique_ptr<report::Report> REPORT;  // the report object, created on first use
 };
 

@@ -91,6 +91,18 @@ std::shared_ptr<Connection> Connection::Open(const std::wstring& connectionStrin
     return c;
 }
 
+std::shared_ptr<Connection> Connection::OpenReadOnly(const std::wstring& file, int timeoutMs) {
+    std::shared_ptr<Connection> c(new Connection());
+    c->options_.database = file;
+    c->options_.timeoutMs = timeoutMs;
+    int rc = sqlite3_open_v2(ToUtf8(file).c_str(), &c->db_, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK) c->Raise(rc);
+    sqlite3_extended_result_codes(c->db_, 0);
+    if (timeoutMs > 0) sqlite3_busy_timeout(c->db_, timeoutMs);
+    c->Execute(L"SELECT count(*) FROM sqlite_master");
+    return c;
+}
+
 Connection::~Connection() {
     if (db_) sqlite3_close_v2(db_);
 }

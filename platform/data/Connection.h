@@ -37,6 +37,10 @@ public:
     // readable database.  A missing folder, a file that is not a database or
     // a database locked longer than the time-out raise RuntimeError.
     static std::shared_ptr<Connection> Open(const std::wstring& connectionString);
+    // Opens an existing database file for reading only, waiting up to the
+    // time-out for a lock, and proves it is a readable database; nothing can
+    // be written through it.  Raises RuntimeError like Open.
+    static std::shared_ptr<Connection> OpenReadOnly(const std::wstring& file, int timeoutMs);
 
     ~Connection();
     Connection(const Connection&) = delete;

@@ -38,6 +38,12 @@ public:
     // The file-open dialog without title, filter or start folder: the chosen
     // full path, or "" when the user closed it without choosing.
     virtual std::wstring OpenFileDialog(HWND owner) = 0;
+    // The file-open dialog with a title, opening in a folder, offering the
+    // files of a filter written as "description|pattern" pairs joined by '|'
+    // ("Copias (*.DB)|*.DB|Todos los archivos (*.*)|*.*"): the chosen full
+    // path of an existing file, or "" when the user closed it without choosing.
+    virtual std::wstring OpenFileDialogIn(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                          const std::wstring& filter) = 0;
 
     // Waits about this many milliseconds while processing the thread's messages.
     virtual void Wait(DWORD milliseconds) = 0;

@@ -72,16 +72,39 @@ void SystemHost::ShellOpen(HWND owner, const std::string& operation, const std::
     if (fn) fn(owner, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), showCommand);
 }
 
-std::wstring SystemHost::OpenFileDialog(HWND owner) {
+namespace {
+
+// The common dialog's file-open box; empty title, folder or filter leave the
+// dialog's own defaults.
+std::wstring ChooseFile(HWND owner, const std::wstring& title, const std::wstring& folder, const std::wstring& filter,
+                        DWORD flags) {
     std::vector<wchar_t> file(32768, L'\0');
+    // The dialog wants the filter's pieces each ended by a NUL, the whole by two.
+    std::wstring pairs = filter;
+    for (auto& c : pairs)
+        if (c == L'|') c = L'\0';
+    pairs += L'\0';
+    pairs += L'\0';
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.Flags = OFN_EXPLORER;
+    if (!filter.empty()) ofn.lpstrFilter = pairs.c_str();
+    if (!title.empty()) ofn.lpstrTitle = title.c_str();
+    if (!folder.empty()) ofn.lpstrInitialDir = folder.c_str();
+    ofn.Flags = OFN_EXPLORER | flags;
     if (!GetOpenFileNameW(&ofn)) return L"";
     return file.data();
+}
+
+}  // namespace
+
+std::wstring SystemHost::OpenFileDialog(HWND owner) { return ChooseFile(owner, L"", L"", L"", 0); }
+
+std::wstring SystemHost::OpenFileDialogIn(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                          const std::wstring& filter) {
+    return ChooseFile(owner, title, folder, filter, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
 }
 
 void SystemHost::Wait(DWORD milliseconds) {

@@ -19,6 +19,8 @@ public:
     void ShellOpen(HWND owner, const std::string& operation, const std::string& file, const std::string& parameters,
                    const std::string& directory, int showCommand) override;
     std::wstring OpenFileDialog(HWND owner) override;
+    std::wstring OpenFileDialogIn(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                  const std::wstring& filter) override;
     void Wait(DWORD milliseconds) override;
 
 private:

@@ -7,29 +7,62 @@
 namespace arc {
 namespace {
 
-bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines,
-                std::string (*encode)(std::wstring_view)) {
+// The lines, each followed by CR LF, in the code page of the encoder.
+std::string EncodedLines(const std::vector<std::wstring>& lines, std::string (*encode)(std::wstring_view)) {
     std::string bytes;
     for (const auto& line : lines) {
         bytes += encode(line);
         bytes += "\r\n";
     }
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return bytes;
+}
+
+std::string AnsiLines(const std::vector<std::wstring>& lines) { return EncodedLines(lines, ToAnsi); }
+
+enum class OnFailure { Keep, Remove };
+
+// Opens the file as the disposition says and writes the bytes in one write,
+// flushed to the disk when asked.  A file that was opened but could not be
+// written whole is removed when asked.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes, DWORD disposition, bool flush,
+                    OnFailure onFailure = OnFailure::Keep) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (ok && flush) ok = FlushFileBuffers(f);
     BOOL closed = CloseHandle(f);
-    return ok && closed && written == bytes.size();
+    if (ok && closed && written == bytes.size()) return true;
+    if (onFailure == OnFailure::Remove) DeleteFileW(path.c_str());
+    return false;
 }
 
 }  // namespace
 
 bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
-    return WriteLines(path, lines, ToAnsi);
+    return WriteFileBytes(path, AnsiLines(lines), CREATE_ALWAYS, false);
 }
 
 bool WriteOemLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
-    return WriteLines(path, lines, ToOem);
+    return WriteFileBytes(path, EncodedLines(lines, ToOem), CREATE_ALWAYS, false);
+}
+
+bool ReplaceAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    auto slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
+    // A name of its own in the same folder, so that the rename stays on one
+    // volume and two programs saving at once never share the new file.
+    wchar_t fresh[MAX_PATH];
+    if (!GetTempFileNameW(folder.c_str(), L"arc", 0, fresh)) return false;
+    if (WriteFileBytes(fresh, AnsiLines(lines), TRUNCATE_EXISTING, true) &&
+        MoveFileExW(fresh, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(fresh);
+    return false;
+}
+
+bool CreateAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    return WriteFileBytes(path, AnsiLines(lines), CREATE_NEW, false, OnFailure::Remove);
 }
 
 std::optional<std::wstring> ReadFirstAnsiLine(const std::wstring& path) {

@@ -14,6 +14,19 @@ bool WriteAnsiLines(const std::wstring& path, const std::vector<std::wstring>& l
 // batch file in, so that its letters outside ASCII reach it unchanged.
 bool WriteOemLines(const std::wstring& path, const std::vector<std::wstring>& lines);
 
+// Replaces the file with the lines so that, whatever fails, the file holds
+// either its old content or the new one whole: the lines are written and
+// flushed to a new file in the same folder, which then takes the old one's
+// place in one rename.  Returns false (the old file untouched, nothing left
+// behind) when that cannot be done.
+bool ReplaceAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines);
+
+// Creates the file with the lines only when no file of that name exists:
+// two callers racing for one name never both get it.  Returns false when the
+// file exists or cannot be created or written (a file it created but could
+// not fill is removed again).
+bool CreateAnsiLines(const std::wstring& path, const std::vector<std::wstring>& lines);
+
 // The first line of the file without its line end (CR LF, LF or CR), or
 // nullopt when the file cannot be opened.  An empty file gives "".
 std::optional<std::wstring> ReadFirstAnsiLine(const std::wstring& path);

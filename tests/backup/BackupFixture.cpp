@@ -1,5 +1,8 @@
 #include "BackupFixture.h"
 
+#include "ledger/LedgerDatabase.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
 #include "platform/runtime/SystemHost.h"
 
 #include <commctrl.h>
@@ -57,11 +60,12 @@ void DriveTest::SetUp() {
     program = drive + L":\\PROG";
     backupFolder = drive + L":\\BACKUP_ARCANDORA";
     workFolder = backupFolder + L"\\ARCH_TMP";
-    batchPath = workFolder + L"\\RESPALDO.BAT";
+    batchPath = BatchFor(L"261206143005");
     RemoveTree(backupFolder);
     RemoveTree(program);
     CreateDirectoryW(program.c_str(), nullptr);
     DeleteFileW((install + L"\\BD.db").c_str());
+    for (const auto& name : FilesIn(install, L"RESPALDO-*.TXT")) DeleteFileW((install + L"\\" + name).c_str());
     host.installFolder = install;
     host.programFolder = program;
     host.SetNow(2026, 12, 6, 14, 30, 5);
@@ -72,6 +76,48 @@ std::unique_ptr<Form1> DriveTest::OpenForm(Host& h) {
     form->Load();
     form->Show(SW_SHOW);
     return form;
+}
+
+std::wstring DriveTest::BatchFor(const std::wstring& stamp) const {
+    return workFolder + L"\\RESPALDO-" + stamp + L".BAT";
+}
+
+std::string DriveTest::ResultOf(const std::wstring& stamp) const {
+    return ReadBytes(install + L"\\RESPALDO-" + stamp + L".TXT");
+}
+
+std::vector<std::wstring> RowsOf(const std::wstring& database) {
+    std::vector<std::wstring> rows;
+    try {
+        auto rs = std::make_shared<data::Recordset>();
+        rs->ActiveConnection = data::Connection::OpenReadOnly(database, 1000);
+        rs->Open(L"SELECT * FROM FINANZAS ORDER BY ID");
+        for (; !rs->Eof(); rs->MoveNext()) {
+            std::wstring row;
+            for (size_t f = 0; f < rs->FieldCount(); ++f) row += (f ? L"|" : L"") + rs->Field(f).AsText();
+            rows.push_back(row);
+        }
+    } catch (const RuntimeError&) {
+        rows.push_back(L"");
+    }
+    return rows;
+}
+
+void AddRows(const std::wstring& folder, int count, const std::wstring& day) {
+    auto c = data::Connection::Open(LedgerDatabase::ConnectionString(folder));
+    c->Execute(LedgerDatabase::kCreateTable);
+    c->Execute(L"BEGIN");
+    for (int i = 0; i < count; ++i)
+        c->Execute(L"INSERT INTO FINANZAS VALUES (NULL, '" + day + L"', 'MOVIMIENTO " + std::to_wstring(i) +
+                   L"', 10, 0, '" + day + L"', 10, (SELECT IFNULL(SUM(INGEGR), 0) + 10 FROM FINANZAS))");
+    c->Execute(L"COMMIT");
+}
+
+std::wstring AbsentDrive() {
+    for (wchar_t letter = L'D'; letter <= L'Y'; ++letter)
+        if (GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) == DRIVE_NO_ROOT_DIR)
+            return std::wstring(1, letter);
+    return L"";
 }
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }

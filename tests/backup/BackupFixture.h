@@ -46,15 +46,27 @@ protected:
 
     // A Form1 on the host, loaded and shown, its window kept open by the test.
     std::unique_ptr<Form1> OpenForm(Host& host);
+    // The batch of the run with that stamp, and the line its result file holds.
+    std::wstring BatchFor(const std::wstring& stamp) const;
+    std::string ResultOf(const std::wstring& stamp) const;
 
     std::wstring drive;          // "Q"
     std::wstring install;        // Q:\ARCANDORA
     std::wstring program;        // Q:\PROG, where the settings files go
     std::wstring backupFolder;   // Q:\BACKUP_ARCANDORA
     std::wstring workFolder;     // Q:\BACKUP_ARCANDORA\ARCH_TMP
-    std::wstring batchPath;      // Q:\BACKUP_ARCANDORA\ARCH_TMP\RESPALDO.BAT
+    std::wstring batchPath;      // the batch of the first run at the host's clock
     FastHost host{L""};
 };
+
+// Every row of FINANZAS in ID order, fields joined by "|", read through a
+// read-only connection ("" for a file that cannot be read).
+std::vector<std::wstring> RowsOf(const std::wstring& database);
+// Adds movements to folder\BD.db directly, as many as asked, keyed in on the day.
+void AddRows(const std::wstring& folder, int count, const std::wstring& day = L"2026-12-06");
+
+// A drive letter that names no drive here, or "".
+std::wstring AbsentDrive();
 
 // The user's actions, as messages.
 void Click(HWND button);                 // BM_CLICK

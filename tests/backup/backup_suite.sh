@@ -2,8 +2,8 @@
 # Runs backup_tests with drive Q: of the build's Wine prefix mapped to a
 # fresh folder holding the install folder (with the real sqlite3.exe), then
 # reads every backup the end-to-end cases left with Debian's sqlite3: the
-# schema, the rows and the AUTOINCREMENT counters must equal the live
-# database's.
+# schema, the rows, the AUTOINCREMENT counters and the whole .dump text must
+# equal the live database's.
 set -eu
 work=$(mktemp -d)
 link="$ARC_BUILD/wineprefix/dosdevices/q:"
@@ -40,6 +40,7 @@ check_case() {  # case folder, number of backups
         same "$live" "$db" "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name"
         same "$live" "$db" "SELECT * FROM FINANZAS ORDER BY ID"
         same "$live" "$db" "SELECT name, seq FROM sqlite_sequence ORDER BY name"
+        [ "$(sqlite3 "$live" .dump)" = "$(sqlite3 "$db" .dump)" ] || fail "$(basename "$db"): its .dump differs from the live database's"
     done
     [ "$count" = "$2" ] || fail "case $1: $count backups instead of $2"
     echo "backup_suite: case $1: $count backup(s) equal to the live database: $(cd "$dir" && ls -- *-BD.DB | tr '\n' ' ')"
@@ -47,4 +48,5 @@ check_case() {  # case folder, number of backups
 if [ $# -eq 0 ]; then
     check_case close 1
     check_case guardar_close 2
+    check_case taken 1
 fi

@@ -1,8 +1,10 @@
-// BACKUP as the close and "Guardar" run it: the batch file's exact bytes,
-// the stamp, bad drive texts, leftovers of earlier runs and the waits that
-// keep two runs from sharing names.  The batch is recorded, not run.
+// BACKUP as the close, "Guardar" and the session's end run it, the batch
+// recorded, not run: its exact lines and the work files of each run, the
+// stamp and its next free value, drive texts that name no drive, and the
+// notice the next start shows, once, for a run that failed.
 #include "BackupFixture.h"
 
+#include "ledger/LedgerCopy.h"
 #include "platform/runtime/TextFile.h"
 
 namespace arc::test {
@@ -10,19 +12,31 @@ namespace {
 
 using Backup = DriveTest;
 
-// The batch for drive Q and a stamp, as the close must write it.
+// The batch of drive Q for a stamp, as the close must write it.
 std::string ExpectedBatch(const std::string& stamp) {
-    return "@echo off\r\n"
-           "echo .dump | Q:\\ARCANDORA\\sqlite3.exe Q:\\ARCANDORA\\BD.DB > Q:\\BACKUP_ARCANDORA\\ARCH_TMP\\BACKUP.BACKUP\r\n"
-           "Q:\\ARCANDORA\\sqlite3.exe Q:\\BACKUP_ARCANDORA\\" + stamp +
-           "-BD.DB < Q:\\BACKUP_ARCANDORA\\ARCH_TMP\\BACKUP.BACKUP\r\n"
-           "del /q \"Q:\\BACKUP_ARCANDORA\\ARCH_TMP\\BACKUP.BACKUP\"\r\n"
-           "del /q Q:\\BACKUP_ARCANDORA\"\\ARCH_TMP\\RESPALDO.BAT\r\n";
+    const std::string w = "\"Q:\\BACKUP_ARCANDORA\\ARCH_TMP\\RESPALDO-" + stamp;
+    const std::string shell = "\"Q:\\ARCANDORA\\sqlite3.exe\" ";
+    const std::string target = "\"Q:\\BACKUP_ARCANDORA\\" + stamp + "-BD.DB\"";
+    return "@echo off\r\n" +
+           shell + w + ".COPIA\" \"PRAGMA mmap_size=268435456\" \".output '" + w.substr(1) + ".BACKUP'\" .dump > nul\r\n" +
+           shell + w + ".NUEVA\" \"PRAGMA cache_size=-65536\" \".read '" + w.substr(1) + ".FINAL'\" \".read '" +
+           w.substr(1) + ".BACKUP'\" \".read '" + w.substr(1) + ".SQL'\" > nul\r\n" +
+           "if exist " + w + ".OK\" if not exist " + target + " move " + w + ".NUEVA\" " + target + " > nul\r\n" +
+           "if exist " + w + ".OK\" if exist " + w + ".NUEVA\" copy /y " + w + ".NOMBRE\" " + w + ".RES\" > nul\r\n" +
+           "copy /y " + w + ".RES\" \"Q:\\ARCANDORA\\RESPALDO-" + stamp + ".TXT\" > nul\r\n" +
+           "del /q " + w + ".*\"\r\n";
 }
 
-TEST_F(Backup, CloseWritesTheFiveLinesAndStartsTheBatchByItsPath) {
-    ASSERT_EQ(drive, L"Q");
+std::vector<std::wstring> RunFiles(const std::wstring& stamp) {
+    std::vector<std::wstring> files;
+    for (const wchar_t* ext : {L".BAT", L".COPIA", L".FINAL", L".NOMBRE", L".RES", L".SQL"})
+        files.push_back(L"RESPALDO-" + stamp + ext);
+    return files;
+}
+
+TEST_F(Backup, CloseSnapshotsTheLedgerWritesTheBatchAndStartsItByItsPath) {
     auto form = OpenForm(host);
+    AddRows(install, 2);
     Type(form->Control(L"Text4"), L"Q");
     HWND window = form->Hwnd();
     CloseWindow(*form);
@@ -30,13 +44,17 @@ TEST_F(Backup, CloseWritesTheFiveLinesAndStartsTheBatchByItsPath) {
     EXPECT_FALSE(IsWindow(window));
     ASSERT_EQ(host.started, std::vector<std::wstring>{batchPath});
     // 6 December 2026, 14:30:05: the minute follows the hour, not the month again.
-    EXPECT_EQ(ReadBytes(batchPath), ExpectedBatch("261206143005"));
     EXPECT_EQ(host.batches[0], ExpectedBatch("261206143005"));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.waited, 0u);
-    // The batch does the copying: the program writes nothing else there.
-    EXPECT_EQ(FilesIn(workFolder), std::vector<std::wstring>{L"RESPALDO.BAT"});
+    // The run's own files, the snapshot among them; nothing has a stamped name yet.
+    EXPECT_EQ(FilesIn(workFolder), RunFiles(L"261206143005"));
     EXPECT_EQ(FilesIn(backupFolder), std::vector<std::wstring>{L"ARCH_TMP"});
+    EXPECT_EQ(RowsOf(workFolder + L"\\RESPALDO-261206143005.COPIA"), RowsOf(install + L"\\BD.db"));
+    EXPECT_EQ(RowsOf(install + L"\\BD.db").size(), 2u);
+    EXPECT_EQ(ResultOf(L"261206143005"), "EN_CURSO Q:\\BACKUP_ARCANDORA\r\n");
+    // Until the checks say otherwise, the run has failed.
+    EXPECT_EQ(ReadBytes(workFolder + L"\\RESPALDO-261206143005.RES"), "FALLO INCOMPLETA Q:\\BACKUP_ARCANDORA\r\n");
 }
 
 TEST_F(Backup, StampIsYearMonthDayHourMinuteSecondInTwoDigitsEach) {
@@ -54,6 +72,8 @@ TEST_F(Backup, StampIsYearMonthDayHourMinuteSecondInTwoDigitsEach) {
         {2031, 7, 8, 0, 0, 9, "310708000009"},
     };
     for (const auto& c : cases) {
+        // Each stamp on its own clock: no earlier result for it to follow.
+        for (const auto& name : FilesIn(install, L"RESPALDO-*.TXT")) DeleteFileW((install + L"\\" + name).c_str());
         host.SetNow(c.y, c.mo, c.d, c.h, c.mi, c.s);
         form->BACKUP();
     }
@@ -62,117 +82,186 @@ TEST_F(Backup, StampIsYearMonthDayHourMinuteSecondInTwoDigitsEach) {
     EXPECT_EQ(host.waited, 0u);
 }
 
-TEST_F(Backup, DriveTextsThatNameNoDriveCreateNothingAndTheCloseGoesAhead) {
+TEST_F(Backup, DriveTextsThatNameNoDriveCreateNothingAndTheNextStartSaysWhy) {
     const auto rootBefore = FilesIn(drive + L":");
     wchar_t cwd[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, cwd);
     const auto cwdBefore = FilesIn(cwd);
-    for (const wchar_t* text : {L"Q:", L"", L"Q:\\", L" Q"}) {
+    const std::wstring absent = AbsentDrive();
+    ASSERT_FALSE(absent.empty());
+    const struct {
+        std::wstring text, reason;
+    } cases[] = {
+        {L"Q:", L"«Q:» no es una letra de unidad"},
+        {L"Q:\\", L"«Q:\\» no es una letra de unidad"},
+        {L" Q", L"« Q» no es una letra de unidad"},
+        {absent, L"la unidad " + absent + L": no existe"},
+        {L"", L""},  // no drive configured: nothing to tell
+    };
+    for (const auto& c : cases) {
         FastHost h{L""};
         h.installFolder = install;
         h.programFolder = program;
-        auto form = OpenForm(h);
-        Type(form->Control(L"Text4"), text);
-        HWND window = form->Hwnd();
-        CloseWindow(*form);
-        EXPECT_FALSE(IsWindow(window)) << text;
-        EXPECT_TRUE(h.messages.empty()) << text;
-        EXPECT_TRUE(h.started.empty()) << text;
-        EXPECT_EQ(h.waited, 0u) << text;
+        {
+            auto form = OpenForm(h);
+            Type(form->Control(L"Text4"), c.text);
+            HWND window = form->Hwnd();
+            CloseWindow(*form);
+            EXPECT_FALSE(IsWindow(window)) << c.text;
+        }
+        EXPECT_TRUE(h.messages.empty()) << c.text;
+        EXPECT_TRUE(h.started.empty()) << c.text;
+        EXPECT_EQ(h.waited, 0u) << c.text;
+        // The next start tells it once; the one after says nothing.
+        for (int start = 0; start < 2; ++start) {
+            FastHost next{L""};
+            next.installFolder = install;
+            next.programFolder = program;
+            auto form = OpenForm(next);
+            if (c.reason.empty() || start == 1) {
+                EXPECT_TRUE(next.messages.empty()) << c.text;
+                continue;
+            }
+            ASSERT_EQ(next.messages.size(), 1u) << c.text;
+            EXPECT_EQ(next.messages[0].flags, static_cast<UINT>(MB_OK));
+            EXPECT_NE(next.messages[0].text.find(L"No se pudo hacer la última copia de seguridad: " + c.reason),
+                      std::wstring::npos)
+                << next.messages[0].text;
+        }
     }
     EXPECT_EQ(FilesIn(drive + L":"), rootBefore);
     EXPECT_EQ(FilesIn(cwd), cwdBefore);
 }
 
-TEST_F(Backup, EndSessionBacksUpToo) {
+TEST_F(Backup, AMissingShellIsToldOnceWithWhereTheBackupsAre) {
+    host.installFolder = drive + L":\\SIN_SHELL";
+    RemoveTree(host.installFolder);
+    ASSERT_TRUE(CreateDirectoryW(host.installFolder.c_str(), nullptr));
+    {
+        auto form = OpenForm(host);
+        Type(form->Control(L"Text4"), L"Q");
+        CloseWindow(*form);
+    }
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
+    EXPECT_TRUE(FilesIn(workFolder).empty());
+    {
+        auto form = OpenForm(host);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text,
+                  L"No se pudo hacer la última copia de seguridad: no se encontró sqlite3.exe en Q:\\SIN_SHELL.\r\n\r\n"
+                  L"Las copias de seguridad se guardan en Q:\\BACKUP_ARCANDORA.");
+        EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
+    }
+    auto third = OpenForm(host);
+    EXPECT_EQ(host.messages.size(), 1u);
+    RemoveTree(host.installFolder);
+}
+
+TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
+    {
+        auto form = OpenForm(host);
+        Type(form->Control(L"Text4"), L"Q");
+        CloseWindow(*form);  // the batch is never run: it stays as a killed one would
+    }
+    ASSERT_TRUE(FileExists(batchPath));
+    host.SetNow(2026, 12, 6, 14, 35, 0);
+    { auto form = OpenForm(host); }
+    EXPECT_TRUE(host.messages.empty()) << "five minutes on, the batch may still be running";
+    EXPECT_TRUE(FileExists(batchPath));
+
+    host.SetNow(2026, 12, 6, 14, 45, 0);
+    { auto form = OpenForm(host); }
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"la copia se interrumpió antes de terminar"), std::wstring::npos);
+    EXPECT_TRUE(FilesIn(workFolder).empty()) << "the cut run's files are removed";
+    { auto form = OpenForm(host); }
+    EXPECT_EQ(host.messages.size(), 1u);
+}
+
+TEST_F(Backup, OnlyTheLatestRunSpeaksAndOlderResultsAreRemoved) {
+    const std::wstring failed = install + L"\\RESPALDO-261206100000.TXT", ok = install + L"\\RESPALDO-261206110000.TXT";
+    WriteBytes(failed, "FALLO UNIDAD Q:\\BACKUP_ARCANDORA\r\n");
+    WriteBytes(ok, "OK 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+    { auto form = OpenForm(host); }
+    EXPECT_TRUE(host.messages.empty()) << "a later backup succeeded";
+    EXPECT_FALSE(FileExists(failed));
+    EXPECT_EQ(ReadBytes(ok), "OK 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+
+    WriteBytes(install + L"\\RESPALDO-261206120000.TXT", "FALLO CARPETA Q:\\BACKUP_ARCANDORA\r\n");
+    { auto form = OpenForm(host); }
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"no se pudo escribir en Q:\\BACKUP_ARCANDORA"), std::wstring::npos);
+    EXPECT_FALSE(FileExists(ok));
+    EXPECT_EQ(ReadBytes(install + L"\\RESPALDO-261206120000.TXT"), "AVISADO CARPETA Q:\\BACKUP_ARCANDORA\r\n");
+}
+
+TEST_F(Backup, TheSessionsEndMakesTheCheckedCopyItselfAndNoBatch) {
     auto form = OpenForm(host);
+    AddRows(install, 3);
     Type(form->Control(L"Text4"), L"Q");
+    SendMessageW(form->Hwnd(), WM_ENDSESSION, FALSE, 0);  // the session goes on: nothing happens
+    EXPECT_TRUE(FilesIn(install, L"RESPALDO-*.TXT").empty());
     SendMessageW(form->Hwnd(), WM_ENDSESSION, TRUE, 0);
-    ASSERT_EQ(host.started, std::vector<std::wstring>{batchPath});
-    EXPECT_EQ(host.batches[0], ExpectedBatch("261206143005"));
+
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_EQ(FilesIn(backupFolder, L"*-BD.DB"), std::vector<std::wstring>{L"261206143005-BD.DB"});
+    const LedgerCopy copy = InspectLedgerCopy(backupFolder + L"\\261206143005-BD.DB");
+    EXPECT_EQ(copy.verdict, LedgerCopy::Verdict::Ok);
+    EXPECT_EQ(RowsOf(backupFolder + L"\\261206143005-BD.DB"), RowsOf(install + L"\\BD.db"));
+    EXPECT_TRUE(FilesIn(workFolder).empty());
+    EXPECT_EQ(ResultOf(L"261206143005"), "OK 3 Q:\\BACKUP_ARCANDORA\\261206143005-BD.DB\r\n");
+    // Should a close still come, it makes no second copy and starts no batch.
+    CloseWindow(*form);
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_EQ(FilesIn(backupFolder, L"*-BD.DB").size(), 1u);
 }
 
-TEST_F(Backup, ExistingFoldersAndAnOldDumpAreUsedAsTheyAre) {
+TEST_F(Backup, ATakenStampARunningBatchAndOldFilesAreNeverWrittenTo) {
     CreateDirectoryW(backupFolder.c_str(), nullptr);
     CreateDirectoryW(workFolder.c_str(), nullptr);
-    WriteBytes(workFolder + L"\\BACKUP.BACKUP", "old dump");
-    WriteBytes(backupFolder + L"\\261205100000-BD.DB", "older backup");
+    const struct {
+        std::wstring path;
+        std::string bytes;
+    } earlier[] = {
+        {workFolder + L"\\BACKUP.BACKUP", "old dump"},
+        {backupFolder + L"\\261205100000-BD.DB", "older backup"},
+        {backupFolder + L"\\261206143005-BD.DB", "a backup with this very stamp"},  // the clock was set back
+        {BatchFor(L"261206143006"), "a batch of another instance, still running\r\n"},
+        {workFolder + L"\\RESPALDO-261206143006.COPIA", "its snapshot"},
+    };
+    for (const auto& f : earlier) WriteBytes(f.path, f.bytes);
     auto form = OpenForm(host);
     Type(form->Control(L"Text4"), L"Q");
     CloseWindow(*form);
-    ASSERT_EQ(host.started.size(), 1u);
-    EXPECT_EQ(ReadBytes(batchPath), ExpectedBatch("261206143005"));
+    ASSERT_EQ(host.started, std::vector<std::wstring>{BatchFor(L"261206143007")});
+    EXPECT_EQ(host.batches[0], ExpectedBatch("261206143007"));
     EXPECT_EQ(host.waited, 0u);
-    // The dump is the batch's to replace; earlier backups are never touched.
-    EXPECT_EQ(ReadBytes(workFolder + L"\\BACKUP.BACKUP"), "old dump");
-    EXPECT_EQ(ReadBytes(backupFolder + L"\\261205100000-BD.DB"), "older backup");
+    for (const auto& f : earlier) EXPECT_EQ(ReadBytes(f.path), f.bytes) << f.path;
+
+    // The clock set back an hour: the names go on after the last run's.
+    host.SetNow(2026, 12, 6, 13, 30, 5);
+    auto again = OpenForm(host);
+    Type(again->Control(L"Text4"), L"Q");
+    CloseWindow(*again);
+    ASSERT_EQ(host.started.size(), 2u);
+    EXPECT_EQ(host.started[1], BatchFor(L"261206143008"));
 }
 
-TEST_F(Backup, ABatchThatNeverEndsIsOverwrittenAfterThirtySeconds) {
-    CreateDirectoryW(backupFolder.c_str(), nullptr);
-    CreateDirectoryW(workFolder.c_str(), nullptr);
-    WriteBytes(batchPath, "left by a run that did not finish\r\n");
-    auto form = OpenForm(host);
-    Type(form->Control(L"Text4"), L"Q");
-    HWND window = form->Hwnd();
-    CloseWindow(*form);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_GE(host.waited, 30000u);
-    EXPECT_LT(host.waited, 30200u);
-    ASSERT_EQ(host.batches.size(), 1u);
-    EXPECT_EQ(host.batches[0], ExpectedBatch("261206143035"));
-}
-
-TEST_F(Backup, GuardarThenCloseInTheSameSecondUseTwoStamps) {
-    auto form = OpenForm(host);
-    Type(form->Control(L"Text4"), L"Q");
-    host.finishBatches = true;  // the first batch is gone by the time the window closes
-    ClickLabel(form->Control(L"Label9"));
-    Click(form->Control(L"Command6"));
-    CloseWindow(*form);
-    ASSERT_EQ(host.batches.size(), 2u);
-    EXPECT_EQ(host.batches[0], ExpectedBatch("261206143005"));
-    EXPECT_EQ(host.batches[1], ExpectedBatch("261206143006"));
-    EXPECT_GE(host.waited, 1000u);
-    EXPECT_LT(host.waited, 1100u);
-}
-
-TEST_F(Backup, GuardarThenCloseWhileTheFirstBatchRunsWaitsForIt) {
+TEST_F(Backup, GuardarThenCloseInTheSameSecondRunSideBySideUnderTwoStamps) {
     auto form = OpenForm(host);
     Type(form->Control(L"Text4"), L"Q");
     ClickLabel(form->Control(L"Label9"));
     Click(form->Control(L"Command6"));
     ASSERT_TRUE(FileExists(batchPath));
-    // The first batch takes 2.5 s; meanwhile the user closes the window.
-    host.onWait = [&] {
-        if (host.waited >= 2500) DeleteFileW(batchPath.c_str());
-    };
-    CloseWindow(*form);
+    CloseWindow(*form);  // the first batch is still there: no waiting, no sharing
     ASSERT_EQ(host.batches.size(), 2u);
     EXPECT_EQ(host.batches[0], ExpectedBatch("261206143005"));
-    EXPECT_EQ(host.batches[1], ExpectedBatch("261206143007"));
-    EXPECT_GE(host.waited, 2500u);
-    EXPECT_LT(host.waited, 2700u);
-}
-
-TEST_F(Backup, ACloseArrivingWhileTheBackupWaitsIsNotASecondBackup) {
-    auto form = OpenForm(host);
-    Type(form->Control(L"Text4"), L"Q");
-    CreateDirectoryW(backupFolder.c_str(), nullptr);
-    CreateDirectoryW(workFolder.c_str(), nullptr);
-    WriteBytes(batchPath, "earlier\r\n");
-    HWND window = form->Hwnd();
-    bool posted = false;
-    host.onWait = [&] {
-        if (!posted) PostMessageW(window, WM_CLOSE, 0, 0);  // a second close while the first waits
-        posted = true;
-        if (host.waited >= 500) DeleteFileW(batchPath.c_str());
-    };
-    ClickLabel(form->Control(L"Label9"));
-    Click(form->Control(L"Command6"));
-    EXPECT_FALSE(IsWindow(window));
-    ASSERT_EQ(host.batches.size(), 1u);
-    EXPECT_EQ(host.batches[0], ExpectedBatch("261206143005"));
+    EXPECT_EQ(host.batches[1], ExpectedBatch("261206143006"));
+    EXPECT_EQ(host.waited, 0u);
+    std::vector<std::wstring> both = RunFiles(L"261206143005");
+    for (const auto& f : RunFiles(L"261206143006")) both.push_back(f);
+    EXPECT_EQ(FilesIn(workFolder), both);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // with Wine's cmd and the sqlite3.exe of the build in the install folder.
 // Each case leaves its backups and a copy of the live database in
 // Q:\results\<case> for the suite's script, which reads them with Debian's
-// sqlite3; here the files themselves are checked.
+// sqlite3; here the files themselves and the results are checked.
 #include "BackupFixture.h"
 
 #include "platform/runtime/Text.h"
@@ -13,14 +13,9 @@
 namespace arc::test {
 namespace {
 
-class RealClockHost : public TestHost {
-public:
-    using TestHost::TestHost;
-    SYSTEMTIME Now() override {
-        SYSTEMTIME t;
-        GetLocalTime(&t);
-        return t;
-    }
+// A host on the computer's clock.
+struct RealClockHost : TestHost {
+    RealClockHost() : TestHost(L"") { realClock = true; }
 };
 
 class EndToEnd : public DriveTest {
@@ -54,14 +49,31 @@ protected:
         form.Database().Execute(L"DELETE FROM FINANZAS WHERE ID = 4");
     }
 
-    // Waits, pumping messages, until the batch has removed itself.
-    bool BatchGone(DWORD limitMs = 60000) {
+    // Waits, pumping messages, until every batch started has removed itself.
+    bool BatchesGone(DWORD limitMs = 60000) {
         DWORD start = GetTickCount();
-        while (FileExists(batchPath)) {
-            if (GetTickCount() - start > limitMs) return false;
-            real.Wait(50);
-        }
+        for (const auto& batch : real.started)
+            while (FileExists(batch)) {
+                if (GetTickCount() - start > limitMs) return false;
+                real.Wait(50);
+            }
         return true;
+    }
+
+    // The stamp of the n-th batch started.
+    std::wstring StampOf(size_t n) const {
+        const std::wstring& batch = real.started.at(n);
+        return batch.substr(batch.size() - 16, 12);  // ...\RESPALDO-<stamp>.BAT
+    }
+
+    // The next start: at most one notice, which is returned ("" for none).
+    std::wstring NoticeAtNextStart() {
+        RealClockHost next;
+        next.installFolder = install;
+        next.programFolder = program;
+        auto form = OpenForm(next);
+        EXPECT_LE(next.messages.size(), 1u);
+        return next.messages.empty() ? L"" : next.messages[0].text;
     }
 
     // Checks what the batches left, then moves the backups and a copy of the
@@ -84,7 +96,7 @@ protected:
         ASSERT_TRUE(CopyFileW((install + L"\\BD.db").c_str(), (out + L"\\live.db").c_str(), FALSE));
     }
 
-    RealClockHost real{L""};
+    RealClockHost real;
 };
 
 TEST_F(EndToEnd, ClosingTheWindowLeavesOneCompleteBackup) {
@@ -94,9 +106,12 @@ TEST_F(EndToEnd, ClosingTheWindowLeavesOneCompleteBackup) {
     HWND window = form->Hwnd();
     CloseWindow(*form);
     EXPECT_FALSE(IsWindow(window));
-    ASSERT_EQ(real.started, std::vector<std::wstring>{batchPath});
-    ASSERT_TRUE(BatchGone()) << "the batch did not remove itself";
+    ASSERT_EQ(real.started.size(), 1u);
+    ASSERT_TRUE(BatchesGone()) << "the batch did not remove itself";
+    const std::wstring stamp = StampOf(0);
+    EXPECT_EQ(ResultOf(stamp), "OK 3 Q:\\BACKUP_ARCANDORA\\" + ToAnsi(stamp) + "-BD.DB\r\n");
     CollectResults(L"close", 1);
+    EXPECT_EQ(NoticeAtNextStart(), L"");
 }
 
 TEST_F(EndToEnd, GuardarThenCloseLeaveTwoDistinctCompleteBackups) {
@@ -107,9 +122,124 @@ TEST_F(EndToEnd, GuardarThenCloseLeaveTwoDistinctCompleteBackups) {
     Click(form->Control(L"Command6"));
     CloseWindow(*form);  // at once, while the first batch may still run
     ASSERT_EQ(real.started.size(), 2u);
-    ASSERT_TRUE(BatchGone()) << "the batch did not remove itself";
+    ASSERT_TRUE(BatchesGone()) << "the batch did not remove itself";
+    EXPECT_NE(StampOf(0), StampOf(1));
     CollectResults(L"guardar_close", 2);
     EXPECT_EQ(ReadBytes(program + L"\\unidad.inf"), ToAnsi(drive) + "\r\n");
+}
+
+TEST_F(EndToEnd, TakenStampsAreSkippedAndNeverWrittenTo) {
+    auto form = OpenForm(real);
+    FillLedger(*form);
+    Type(form->Control(L"Text4"), drive);
+    // Backups already carry the stamps of this second and the next two (a
+    // clock set back, another instance): the new copy takes the first free one.
+    CreateDirectoryW(backupFolder.c_str(), nullptr);
+    std::vector<std::wstring> taken;
+    for (int later = 0; later < 3; ++later) {
+        SYSTEMTIME t = AddMilliseconds(real.Now(), later * 1000);
+        wchar_t name[32];
+        swprintf(name, 32, L"%02d%02d%02d%02d%02d%02d-BD.DB", t.wYear % 100, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                 t.wSecond);
+        taken.push_back(backupFolder + L"\\" + name);
+        WriteBytes(taken.back(), "an earlier copy");
+    }
+    CloseWindow(*form);
+    ASSERT_EQ(real.started.size(), 1u);
+    ASSERT_TRUE(BatchesGone());
+    for (const auto& file : taken) {
+        EXPECT_EQ(ReadBytes(file), "an earlier copy") << file;
+        DeleteFileW(file.c_str());
+    }
+    CollectResults(L"taken", 1);
+}
+
+TEST_F(EndToEnd, ADamagedLedgerGetsNoStampedCopyAndTheNextStartSaysSo) {
+    auto form = OpenForm(real);
+    AddRows(install, 3000);
+    // Garbage over a few data pages, as a failing disk leaves them, written
+    // in place while the program keeps its connection.
+    const std::string sound = ReadBytes(install + L"\\BD.db");
+    {
+        ASSERT_GT(ReadBytes(install + L"\\BD.db").size(), 40u * 4096);
+        HANDLE f = CreateFileW((install + L"\\BD.db").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        const std::string garbage(3 * 4096, static_cast<char>(0xA5));
+        DWORD written = 0;
+        SetFilePointer(f, 20 * 4096, nullptr, FILE_BEGIN);
+        EXPECT_TRUE(WriteFile(f, garbage.data(), static_cast<DWORD>(garbage.size()), &written, nullptr));
+        CloseHandle(f);
+    }
+    Type(form->Control(L"Text4"), drive);
+    CloseWindow(*form);
+    ASSERT_EQ(real.started.size(), 1u);
+    ASSERT_TRUE(BatchesGone());
+    EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
+    EXPECT_TRUE(FilesIn(workFolder).empty());
+    EXPECT_EQ(ResultOf(StampOf(0)), "FALLO LECTURA Q:\\BACKUP_ARCANDORA\r\n");
+    // The program cannot start on the damaged ledger; once it is repaired the
+    // next start tells why the backup was not made.
+    form.reset();
+    WriteBytes(install + L"\\BD.db", sound);
+    EXPECT_EQ(NoticeAtNextStart(),
+              L"No se pudo hacer la última copia de seguridad: la base de datos no se pudo leer.\r\n\r\n"
+              L"Las copias de seguridad se guardan en Q:\\BACKUP_ARCANDORA.");
+    EXPECT_EQ(NoticeAtNextStart(), L"");
+    DeleteFileW((install + L"\\BD.db").c_str());
+}
+
+TEST_F(EndToEnd, ADumpCutShortGetsNoStampedCopy) {
+    auto form = OpenForm(real);
+    AddRows(install, 3000);
+    Type(form->Control(L"Text4"), drive);
+    real.startForReal = false;  // the batch is written, then run here in two halves
+    CloseWindow(*form);
+    ASSERT_EQ(real.started.size(), 1u);
+    std::vector<std::string> lines;
+    const std::string batch = ReadBytes(real.started[0]);
+    for (size_t at = 0, end; (end = batch.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(batch.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 7u);
+    // Each half deletes itself last, so that its end can be seen.
+    auto runHalf = [&](const std::wstring& name, std::vector<std::string> half) {
+        const std::wstring path = workFolder + L"\\" + name;
+        std::string text;
+        half.push_back("del /q \"" + ToAnsi(path) + "\"");
+        for (const auto& line : half) text += line + "\r\n";
+        WriteBytes(path, text);
+        real.startForReal = true;
+        ASSERT_TRUE(real.StartHidden(path));
+        for (DWORD start = GetTickCount(); FileExists(path) && GetTickCount() - start < 60000;) real.Wait(50);
+        ASSERT_FALSE(FileExists(path));
+    };
+    runHalf(L"MITAD-1.BAT", {lines[0], lines[1]});
+    // The drive fills while the dump is written: it ends half-way.
+    const std::wstring dump = workFolder + L"\\RESPALDO-" + StampOf(0) + L".BACKUP";
+    const std::string whole = ReadBytes(dump);
+    ASSERT_GT(whole.size(), 100000u);
+    WriteBytes(dump, whole.substr(0, whole.size() / 2));
+    runHalf(L"MITAD-2.BAT", {lines[0], lines[2], lines[3], lines[4], lines[5], lines[6]});
+
+    EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
+    EXPECT_TRUE(FilesIn(workFolder).empty());
+    EXPECT_EQ(ResultOf(StampOf(0)), "FALLO INCOMPLETA Q:\\BACKUP_ARCANDORA\r\n");
+}
+
+TEST_F(EndToEnd, ARegisterWhileTheBatchRunsSucceeds) {
+    auto form = OpenForm(real);
+    AddRows(install, 20000);
+    Type(form->Control(L"Text4"), drive);
+    Click(form->Control(L"Command6"));  // "Guardar": the batch starts, the window stays
+    ASSERT_EQ(real.started.size(), 1u);
+    ASSERT_TRUE(FileExists(real.started[0])) << "the batch ended before the register could meet it";
+    Register(*form, L"7", L"", L"Durante la copia");
+    EXPECT_TRUE(real.messages.empty()) << (real.messages.empty() ? L"" : real.messages[0].text);
+    ASSERT_TRUE(BatchesGone());
+    EXPECT_EQ(RowsOf(install + L"\\BD.db").size(), 20001u);
+    const auto backups = FilesIn(backupFolder, L"*-BD.DB");
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(RowsOf(backupFolder + L"\\" + backups[0]).size(), 20000u) << "the copy is the ledger at the click";
 }
 
 }  // namespace

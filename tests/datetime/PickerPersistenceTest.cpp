@@ -99,6 +99,9 @@ public:
     void ShellOpen(HWND, const std::string&, const std::string&, const std::string&, const std::string&,
                    int) override {}
     std::wstring OpenFileDialog(HWND) override { return L""; }
+    std::wstring OpenFileDialogIn(HWND, const std::wstring&, const std::wstring&, const std::wstring&) override {
+        return L"";
+    }
     void Wait(DWORD) override {}
 
 private:

@@ -1,6 +1,8 @@
 // The data layer over SQLite: the connection string, opening and its
-// failures, record sets with NULL kept apart from 0, and transactions.
+// failures, record sets with NULL kept apart from 0, transactions and
+// whole-database copies through the online backup API.
 #include "platform/data/Connection.h"
+#include "platform/data/OnlineBackup.h"
 #include "platform/data/Recordset.h"
 #include "platform/runtime/Text.h"
 #include "support/RaisedError.h"
@@ -141,4 +143,55 @@ TEST(Transaction, RollsBackUnlessCommitted) {
     rs.ActiveConnection = c;
     rs.Open(L"SELECT group_concat(A) AS V FROM T");
     EXPECT_EQ(rs.Field(L"V").AsText(), L"2");
+}
+
+namespace {
+std::wstring One(const std::shared_ptr<Connection>& c, const wchar_t* sql) {
+    Recordset rs;
+    rs.ActiveConnection = c;
+    rs.Open(sql);
+    return rs.Field(size_t{0}).AsText();
+}
+}  // namespace
+
+TEST(CopyDatabase, ReplacesTheDestinationWholeAndItsConnectionSeesItAtOnce) {
+    TempFolder dir;
+    auto small = Connection::Open(ConnectionTo(dir / L"copia.db"));
+    small->Execute(L"CREATE TABLE T (A); INSERT INTO T VALUES ('copia')");
+    auto live = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    live->Execute(L"CREATE TABLE T (A); CREATE TABLE U (B); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                  L"FROM n WHERE i < 5000) INSERT INTO T SELECT 'fila ' || i FROM n");
+    EXPECT_EQ(One(live, L"SELECT count(*) FROM T"), L"5000");
+
+    CopyDatabase(dir / L"copia.db", *live, 1000);
+    EXPECT_EQ(One(live, L"SELECT group_concat(A) FROM T"), L"copia");
+    EXPECT_EQ(One(live, L"SELECT count(*) FROM sqlite_master WHERE name = 'U'"), L"0");
+    EXPECT_LT(test::ReadBytes(dir / L"BD.db").size(), 3u * 4096);  // the file shrank to the copy's pages
+
+    // A new file, then sources that cannot be read: the destination keeps what it held.
+    CopyDatabase(dir / L"copia.db", dir / L"nueva.db", 1000);
+    EXPECT_EQ(One(Connection::OpenReadOnly(dir / L"nueva.db", 0), L"SELECT group_concat(A) FROM T"), L"copia");
+    test::WriteBytes(dir / L"texto.db", "esto no es una base de datos, solo texto de varias lineas\r\n");
+    const std::string before = test::ReadBytes(dir / L"nueva.db");
+    EXPECT_EQ(ErrorOf([&] { CopyDatabase(dir / L"texto.db", dir / L"nueva.db", 1000); }), SQLITE_NOTADB);
+    EXPECT_EQ(ErrorOf([&] { CopyDatabase(dir / L"falta.db", dir / L"nueva.db", 1000); }), SQLITE_CANTOPEN);
+    EXPECT_TRUE(test::ReadBytes(dir / L"nueva.db") == before);
+    EXPECT_FALSE(test::ReadBytes(dir / L"falta.db").size());
+    EXPECT_EQ(ErrorOf([&] { CopyDatabase(dir / L"copia.db", dir / L"no\\hay\\nueva.db", 1000); }), SQLITE_CANTOPEN);
+}
+
+TEST(CopyDatabase, AWriterHoldingTheDestinationMakesItBusyAndChangesNothing) {
+    TempFolder dir;
+    auto copy = Connection::Open(ConnectionTo(dir / L"copia.db"));
+    copy->Execute(L"CREATE TABLE T (A); INSERT INTO T VALUES ('copia')");
+    auto live = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    live->Execute(L"CREATE TABLE T (A); INSERT INTO T VALUES ('vivo')");
+    auto writer = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    writer->Execute(L"BEGIN IMMEDIATE");
+    EXPECT_EQ(ErrorOf([&] { CopyDatabase(dir / L"copia.db", *live, 200); }), SQLITE_BUSY);
+    writer->Execute(L"ROLLBACK");
+    EXPECT_EQ(One(live, L"SELECT group_concat(A) FROM T"), L"vivo");
+    // Read-only: nothing can be written through it.
+    auto reader = Connection::OpenReadOnly(dir / L"BD.db", 200);
+    EXPECT_EQ(ErrorOf([&] { reader->Execute(L"INSERT INTO T VALUES ('no')"); }), SQLITE_READONLY);
 }

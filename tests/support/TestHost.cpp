@@ -29,6 +29,13 @@ void TestHost::SetNow(int y, int mo, int d, int h, int mi, int s) {
     now.wSecond = static_cast<WORD>(s);
 }
 
+SYSTEMTIME TestHost::Now() {
+    if (!realClock) return now;
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return t;
+}
+
 int TestHost::ShowMessage(HWND, const std::wstring& text, UINT flags) {
     messages.push_back({text, flags});
     if (!answers.empty()) {
@@ -57,6 +64,12 @@ std::wstring TestHost::OpenFileDialog(HWND) {
     std::wstring a = dialogAnswers.front();
     dialogAnswers.pop_front();
     return a;
+}
+
+std::wstring TestHost::OpenFileDialogIn(HWND owner, const std::wstring&, const std::wstring& folder,
+                                        const std::wstring&) {
+    dialogFolders.push_back(folder);
+    return OpenFileDialog(owner);
 }
 
 void TestHost::Wait(DWORD milliseconds) {

@@ -30,6 +30,7 @@ public:
     std::wstring installFolder;
     std::wstring programFolder;
     SYSTEMTIME now{};
+    bool realClock = false;              // Now() is the computer's clock instead of `now`
     arc::Regional regional;
 
     std::deque<int> answers;             // replies to message boxes, in order; IDOK/IDYES when empty
@@ -39,6 +40,7 @@ public:
     std::vector<ShellCall> shellCalls;
     std::deque<std::wstring> dialogAnswers;  // file-open dialog results; "" when empty
     int dialogsShown = 0;                    // file-open dialogs shown
+    std::vector<std::wstring> dialogFolders; // the folder each dialog with a start folder opened in
     DWORD waited = 0;                        // milliseconds waited in total
     // Run inside the file dialog and inside the shell call, while the program
     // waits for them, to see what it shows at that moment.
@@ -49,13 +51,15 @@ public:
 
     std::wstring InstallFolder() override { return installFolder; }
     std::wstring ProgramFolder() override { return programFolder; }
-    SYSTEMTIME Now() override { return now; }
+    SYSTEMTIME Now() override;
     const arc::Regional& Regional() override { return regional; }
     int ShowMessage(HWND owner, const std::wstring& text, UINT flags) override;
     bool StartHidden(const std::wstring& path) override;
     void ShellOpen(HWND owner, const std::string& operation, const std::string& file, const std::string& parameters,
                    const std::string& directory, int showCommand) override;
     std::wstring OpenFileDialog(HWND owner) override;
+    std::wstring OpenFileDialogIn(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                  const std::wstring& filter) override;
     void Wait(DWORD milliseconds) override;
 };
 

@@ -1,0 +1,49 @@
+#pragma once
+// What each backup leaves for the program's next start: a file of its own in
+// the install folder, RESPALDO-<stamp>.TXT, holding one line:
+//   EN_CURSO <backup folder>            the batch was started and has not reported
+//   OK <rows> <backup file>             the copy was checked and has its name
+//   FALLO <code> <backup folder>        no copy was made, and why
+//   AVISADO <code> <backup folder>      such a failure, once the user was told
+// The batch writes its own outcome; the program writes the line when it
+// starts the batch and whenever it finds a failure itself.
+#include "platform/runtime/Host.h"
+
+#include <optional>
+#include <string>
+
+namespace arc {
+
+// Why a backup could not be made.
+enum class BackupFailure {
+    NoShell,     // SQLITE: sqlite3.exe is not in the install folder
+    NoLetter,    // LETRA: the drive text is not one letter
+    NoDrive,     // UNIDAD: the drive does not exist
+    NoFolder,    // CARPETA: the backup folder cannot be created or written
+    Unreadable,  // LECTURA: the ledger could not be read whole
+    Incomplete,  // INCOMPLETA: the new database failed its checks
+    NameTaken,   // NOMBRE: the checked copy could not take its name
+    NotStarted,  // ARRANQUE: the batch could not be started
+    Cut,         // CORTADA: the batch ended before reporting (killed, switched off)
+};
+
+std::wstring ResultFileName(const std::wstring& stamp);
+std::wstring RunningLine(const std::wstring& backupFolder);
+std::wstring OkLine(const std::wstring& rows, const std::wstring& backupFile);
+std::wstring FailureLine(BackupFailure failure, const std::wstring& backupFolder);
+
+// The greatest stamp among the result files in the install folder, or "".
+std::wstring LatestResultStamp(const std::wstring& install);
+
+// The batch still running after this many minutes since its stamp was
+// taken has been cut short.
+constexpr double kRunningBatchMinutes = 10;
+
+// Reads the results of the backups since the last start.  When the latest
+// one failed and the user has not been told yet, returns the notice to show
+// and marks that failure as told; a run that is still going says nothing
+// until a later start.  Older finished results are removed, so the folder
+// holds at most the latest one and those still running.
+std::optional<std::wstring> TakeLastBackupNotice(Host& host);
+
+}  // namespace arc

@@ -1,0 +1,70 @@
+#include "OnlineBackup.h"
+
+#include "platform/runtime/Error.h"
+#include "platform/runtime/Text.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace arc::data {
+namespace {
+
+struct CloseDatabase {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Database = std::unique_ptr<sqlite3, CloseDatabase>;
+
+[[noreturn]] void Raise(sqlite3* db, int code, const std::wstring& file) {
+    std::wstring message = db ? FromUtf8(sqlite3_errmsg(db)) : FromUtf8(sqlite3_errstr(code));
+    throw RuntimeError(code & 0xFF, message + L" (" + file + L")");
+}
+
+Database OpenFile(const std::wstring& file, int flags, int timeoutMs) {
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(ToUtf8(file).c_str(), &raw, flags, nullptr);
+    Database db(raw);
+    if (rc != SQLITE_OK) Raise(db.get(), rc, file);
+    if (timeoutMs > 0) sqlite3_busy_timeout(db.get(), timeoutMs);
+    return db;
+}
+
+// The source, opened read-only and proved to be a readable database: SQLite
+// reads a file only when asked to, so a file that is no database, or one
+// locked longer than the time-out, fails here and names the source.
+Database OpenSource(const std::wstring& source, int timeoutMs) {
+    Database from = OpenFile(source, SQLITE_OPEN_READONLY, timeoutMs);
+    int rc = sqlite3_exec(from.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Raise(from.get(), rc, source);
+    return from;
+}
+
+void Copy(sqlite3* from, const std::wstring& source, sqlite3* to, const std::wstring& destination) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) Raise(to, sqlite3_errcode(to), destination);
+    // One step copies every page inside one write transaction on the
+    // destination; the busy handlers of both connections do the waiting.
+    int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE) return;
+    // A page the source could not read is the source's failure; anything
+    // else happened while writing the destination.
+    const int code = rc & 0xFF;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) Raise(nullptr, rc, source);
+    Raise(to, rc, destination);
+}
+
+}  // namespace
+
+void CopyDatabase(const std::wstring& source, const std::wstring& destination, int timeoutMs) {
+    Database from = OpenSource(source, timeoutMs);
+    Database to = OpenFile(destination, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, timeoutMs);
+    Copy(from.get(), source, to.get(), destination);
+}
+
+void CopyDatabase(const std::wstring& source, Connection& destination, int timeoutMs) {
+    Database from = OpenSource(source, timeoutMs);
+    Copy(from.get(), source, destination.Handle(), destination.Options().database);
+}
+
+}  // namespace arc::data
