@@ -12,7 +12,7 @@ ScratchFolder::ScratchFolder(const std::wstring& prefix, const std::wstring& par
     if (base.empty()) {
         wchar_t tmp[MAX_PATH];
         DWORD n = GetTempPathW(MAX_PATH, tmp);
-        if (n == 0 || n >= MAX_PATH) throw RuntimeError(76, L"Path not found (temporary folder)");
+        if (n == 0 || n >= MAX_PATH) throw RuntimeError(kErrPathNotFound, L"Path not found (temporary folder)");
         base.assign(tmp, n);
     }
     if (!base.empty() && base.back() != L'\\') base += L'\\';
@@ -20,7 +20,7 @@ ScratchFolder::ScratchFolder(const std::wstring& prefix, const std::wstring& par
         path_ = base + prefix + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(attempt);
         if (CreateDirectoryW(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS || attempt > 1000)
-            throw RuntimeError(76, L"Path not found (" + path_ + L")");
+            throw RuntimeError(kErrPathNotFound, L"Path not found (" + path_ + L")");
     }
 }
 

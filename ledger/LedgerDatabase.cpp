@@ -79,7 +79,7 @@ std::shared_ptr<data::Recordset> LedgerDatabase::OpenRecordset(const std::wstrin
 }
 
 void LedgerDatabase::Execute(const std::wstring& sql) const {
-    if (!connection_) throw RuntimeError(3709, L"The connection cannot be used to perform this operation.");
+    if (!connection_) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
     connection_->Execute(sql);
 }
 

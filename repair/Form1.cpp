@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "platform/runtime/Error.h"
 #include "platform/window/Twips.h"
 
 #include <vector>
@@ -96,7 +97,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void Form1::OnUnhandledError() {
     // Anything unforeseen ends the program as a failing step would.
-    ShowRuntimeError(51, L"Internal error");
+    ShowRuntimeError(kErrInternal, L"Internal error");
     EndProgram();
 }
 

@@ -107,7 +107,7 @@ void Form1::Command1_Click() {
     if (!WriteOemLines(RepairBatchFile(*folder), RepairBatchLines(plan))) {
         // As the runtime reports it: 76 for a missing folder, 75 for any other refusal.
         const DWORD error = GetLastError();
-        ShowRuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : 75, SystemErrorText(error));
+        ShowRuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess, SystemErrorText(error));
         return EndProgram();
     }
     StartRepair(*folder, *directory);

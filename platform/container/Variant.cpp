@@ -14,9 +14,6 @@
 namespace arc {
 namespace {
 
-constexpr long kErrOverflow = 6;
-constexpr long kErrInvalidUseOfNull = 94;
-
 [[noreturn]] void TypeMismatch() { throw RuntimeError(kErrTypeMismatch, L"Type mismatch"); }
 
 void RefuseNull(const Variant& v) {

@@ -77,6 +77,5 @@ private:
 };
 
 // The number a connection-level error carries when SQLite gives none.
-constexpr long kErrDriver = -2147467259;  // 0x80004005, the data layer's generic failure
 
 }  // namespace arc::data

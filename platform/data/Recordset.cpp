@@ -8,7 +8,7 @@
 namespace arc::data {
 
 void Recordset::Open(const std::wstring& sql) {
-    if (!ActiveConnection) throw RuntimeError(3709, L"The connection cannot be used to perform this operation.");
+    if (!ActiveConnection) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
     sqlite3* db = ActiveConnection->Handle();
     std::string text = ToUtf8(sql);
     sqlite3_stmt* st = nullptr;
@@ -65,15 +65,15 @@ int Recordset::FieldIndex(const std::wstring& name) const {
 const Value& Recordset::Field(const std::wstring& name) const {
     int i = FieldIndex(name);
     if (i < 0)
-        throw RuntimeError(3265, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
     return Field(static_cast<size_t>(i));
 }
 
 const Value& Recordset::Field(size_t index) const {
     if (index >= names_.size())
-        throw RuntimeError(3265, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
     if (Eof())
-        throw RuntimeError(3021, L"Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.");
+        throw RuntimeError(kErrNoCurrentRecord, L"Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.");
     return rows_[position_][index];
 }
 

@@ -11,8 +11,6 @@
 namespace arc::report {
 namespace {
 
-constexpr long kErrPrinter = 482;
-
 [[noreturn]] void PrinterError(const wchar_t* step) {
     throw RuntimeError(kErrPrinter, std::wstring(L"Printer error (") + step + L")");
 }

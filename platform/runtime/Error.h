@@ -29,6 +29,17 @@ constexpr long kErrFileNotFound = 53;
 constexpr long kErrPathNotFound = 76;
 constexpr long kErrOutOfMemory = 7;
 constexpr long kErrInternal = 51;
+constexpr long kErrOverflow = 6;
+constexpr long kErrPathFileAccess = 75;
+constexpr long kErrObjectNotSet = 91;
+constexpr long kErrInvalidUseOfNull = 94;
+constexpr long kErrPrinter = 482;
+
+// Error numbers of the data layer.
+constexpr long kErrItemNotFound = 3265;      // no field of that name or position
+constexpr long kErrConnectionClosed = 3709;  // the connection cannot be used
+constexpr long kErrNoCurrentRecord = 3021;   // before the first or after the last record
+constexpr long kErrDriver = -2147467259;     // 0x80004005, the data layer's generic failure
 
 // Error numbers of the programs' own refusals.
 // An amount that gives no value, half typed ("-") or with grouping symbols
