@@ -287,17 +287,32 @@ std::optional<std::wstring> SaveCopyUnderFreeStamp(Host& host, const std::wstrin
     return std::nullopt;
 }
 
+void Form1::ConnectBackup() {
+    OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) -> Reply {
+        // The close always runs the backup and is never cancelled.
+        if (!sessionEnded_) BACKUP();
+        DestroyWindow(Hwnd());
+        return 0;
+    });
+    OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) -> Reply {
+        // The session's end stops every program of it, a batch started now
+        // included: the copy is made and checked before returning.
+        if (ending && !sessionEnded_) RunBackup(true);
+        sessionEnded_ = sessionEnded_ || ending != 0;
+        return 0;
+    });
+}
+
 void Form1::BACKUP() { RunBackup(false); }
 
 void Form1::RunBackup(bool sessionEnds) {
     // The close goes ahead whatever happens here: every outcome is recorded
     // for the next start, never shown now.
-    SetMousePointer(11);
+    Hourglass wait(*this);
     try {
-        MakeBackup(host_, Text(L"Text4"), sessionEnds ? BackupWay::BeforeSessionEnds : BackupWay::Batch);
+        MakeBackup(host_, Text(Id::Text4), sessionEnds ? BackupWay::BeforeSessionEnds : BackupWay::Batch);
     } catch (...) {
     }
-    SetMousePointer(0);
 }
 
 void Form1::NotifyLastBackup() {

@@ -17,7 +17,7 @@ void Form1::MOSTRAR() {
         grid_.SetAlignment(c, Align::Right);
     }
     grid_.SetRowHeight(300);
-    HWND text1 = Control(L"Text1");
+    HWND text1 = Control(Id::Text1);
     if (IsWindowVisible(text1)) SetFocus(text1);
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // Form1, the one window of the ledger program "Informe Financiero": its
 // controls, the window state (the caption of Label11 and ESTADO_MOD) and the
-// procedures behind its buttons.  Each concern lives in its own file:
+// procedures behind its buttons.  Each concern lives in its own file and
+// registers its own handlers there:
 //   Form1Layout.cpp     controls and their places
-//   Form1.cpp           start-up, closing, status colour, hover, messages
+//   Form1.cpp           start-up, closing, status colour, Timer2
 //   DayView.cpp         MOSTRAR
 //   Registering.cpp     amount boxes, Command2, LA_OPERACION
-//   ModifyDelete.cpp    row loading, Modificar, Eliminar, Cancelar
-//   ConfigPanel.cpp     Configurar, X, Guardar and the settings files
+//   ModifyDelete.cpp    the grid, row loading, Modificar, Eliminar, Cancelar
+//   ConfigPanel.cpp     Configurar and its hover, X, Guardar and the settings files
+//   ReportButton.cpp    Generar Informe
 //   Backup.cpp          BACKUP, the backup at the session's end, the start-up notice
 //   Restore.cpp         RESTAURAR, from the system menu
 #include "DateField.h"
@@ -16,8 +18,7 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/report/Report.h"
 #include "platform/runtime/Host.h"
-#include "platform/window/Controls.h"
-#include "platform/window/Window.h"
+#include "platform/window/Form.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,17 +27,27 @@
 
 namespace arc {
 
-class Form1 : public Window {
+class Form1 : public Form {
 public:
-    // Builds a date field (FECHAR, DESDE, HASTA) at a place given in twips.
-    using DateFieldFactory = std::function<std::unique_ptr<DateField>(HWND parent, int left, int top, int width,
-                                                                      int height, Host& host)>;
+    // Builds a date field (FECHAR, DESDE, HASTA) at a place in twips.
+    using DateFieldFactory = std::function<std::unique_ptr<DateField>(HWND parent, const Place& twips, Host& host)>;
 
     struct Options {
         DateFieldFactory makeDateField;  // empty: the picker control
         bool endProgramOnClose = true;   // posts WM_QUIT when the window is gone
         report::PreviewOptions preview;  // how the report's preview behaves (tests close it themselves)
     };
+
+    // Every control of the window, named once: the table, the code and the
+    // control ids all use these.
+    enum class Id : int {
+        Label7 = 100, Label9, Frame1, Label6, Label4, Label3, Command1, FECHAR, Text1, Text2, Command2, Label1, Label2,
+        Label5, DESDE, HASTA, Text3, Label11, DataGrid1, Command4, Command7, Command3, Timer2,
+        Label13, Command5, Label12, Text5, Label10, Text4, Command6,
+    };
+    // "Restaurar una copia de seguridad..." on the system menu, whose own
+    // commands are multiples of 16 below 0xF000.
+    static constexpr UINT kRestoreCommand = 0x0010;
 
     static constexpr wchar_t kRegistrando[] = L"Estado: Registrando...";
     static constexpr wchar_t kModificando[] = L"Estado: Modificando...";
@@ -61,7 +72,6 @@ public:
     void MOSTRAR();
     void LA_OPERACION();
     void BACKUP();
-    // "Restaurar una copia de seguridad..." of the system menu.
     void RESTAURAR();
 
     // Event handlers, callable by tests as the user's actions would call them.
@@ -79,10 +89,6 @@ public:
     void RowLoadingStep();
     void EntryReset();
 
-    HWND Control(const std::wstring& name) const { return controls_.Get(name); }
-    std::wstring Text(const std::wstring& name) const;
-    void SetText(const std::wstring& name, const std::wstring& text);
-    COLORREF ForeColour(const std::wstring& name) const { return controls_.ForeColour(name); }
     DataGrid& DataGrid1() { return grid_; }
     DateField& FECHAR() { return *fechar_; }
     DateField& DESDE() { return *desde_; }
@@ -90,55 +96,45 @@ public:
     LedgerDatabase& Database() { return db_; }
     const std::shared_ptr<data::Recordset>& WindowRecordset() const { return recordset_; }
     bool Timer2Armed() const { return timer2Interval_ != 0; }
-    // The button that Enter presses, or 0.
-    int DefaultButtonId() const { return defaultButton_; }
-
-    // Control ids.
-    enum Id : int {
-        kCommand1 = 101, kCommand2, kCommand3, kCommand4, kCommand5, kCommand6, kCommand7,
-        kText1 = 201, kText2, kText3, kText4, kText5,
-        kLabel9 = 301, kFrame1 = 401, kDataGrid1 = 501,
-        kTimer2 = 2,
-        // The system menu's own commands are multiples of 16 below 0xF000.
-        kRestoreCommand = 0x0010,
-    };
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnUnhandledError() override;
+    // The button that Enter presses, or none.
+    ControlId DefaultButton() const { return defaultButton_; }
 
 private:
-    void CreateControls();
+    std::vector<ControlDesc> Layout();
+    ControlMaker DateFieldMaker(std::unique_ptr<DateField>& field);
+    // Each concern's handlers, registered from its own file.
+    void ConnectLife();
+    void ConnectRegistering();
+    void ConnectModifyDelete();
+    void ConnectConfigPanel();
+    void ConnectReport();
+    void ConnectBackup();
+    void ConnectRestore();
+
     void StartUp();
     void ReadSettingsFiles();
-    void OnCommand(int id, int code, HWND control);
-    void AmountChanged(const std::wstring& box, const std::wstring& other, const wchar_t* caption);
-    void SetDefaultButton(int id);
+    void AmountChanged(Id box, Id other, const wchar_t* caption);
+    void SetDefaultButton(ControlId id);
     void ChangeAndRecompute(const std::wstring& sql);
     void ConfirmedChange(const wchar_t* question, const std::function<void()>& change);
     // The full value of an amount box; raises RuntimeError 13 for an empty
     // box and kErrUnreadableAmount, naming the amount, for a text that gives
     // no value (the focus goes to that box).
-    double AmountIn(const wchar_t* box);
+    double AmountIn(Id box);
     std::wstring AmountForBox(const data::Value& value) const;
     void HidePanel();
-    void SetMousePointer(int value);
     std::wstring SettingsPath(const wchar_t* file);
-    void ShowError(const RuntimeError& e);
+    void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
+    void NotifyLastBackup();
 
-    Host& host_;
     Options options_;
-    ControlSet controls_;
     arc::DataGrid grid_;
     std::unique_ptr<DateField> fechar_, desde_, hasta_;
     LedgerDatabase db_;
     std::shared_ptr<data::Recordset> recordset_;  // the window's record-set variable
     UINT timer2Interval_ = 0;
-    int defaultButton_ = 0;
-    int mousePointer_ = 0;
-    bool loadingRow_ = false;  // the row-loading step is filling both amount boxes
-    void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
-    void NotifyLastBackup();
+    ControlId defaultButton_;
+    bool loadingRow_ = false;    // the row-loading step is filling both amount boxes
     bool sessionEnded_ = false;  // the session's end made the backup; a close after it makes none
     std::unique_ptr<report::Report> REPORT;  // the report object, created on first use
 };

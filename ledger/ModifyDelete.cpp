@@ -7,7 +7,6 @@
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
 
-
 namespace arc {
 namespace {
 
@@ -20,6 +19,31 @@ std::wstring ModifyErrorText(const std::wstring& description) {
 }
 
 }  // namespace
+
+void Form1::ConnectModifyDelete() {
+    grid_.OnClick = [this] { DataGrid1_Click(); };
+    grid_.OnKeyPress = [this](wchar_t key) { DataGrid1_KeyPress(key); };
+    OnMessage(WM_TIMER, [this](WPARAM timer, LPARAM) -> Reply {
+        if (timer != static_cast<WPARAM>(Id::Timer2)) return {};
+        Timer2_Tick();
+        return 0;
+    });
+    On(Id::Command4, Event::Click, [this] { Command4_Click(); });
+    On(Id::Command3, Event::Click, [this] { Command3_Click(); });
+    On(Id::Command7, Event::Click, [this] { Command7_Click(); });
+}
+
+void Form1::DataGrid1_Click() {
+    timer2Interval_ = 100;
+    SetTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2), timer2Interval_, nullptr);
+}
+
+void Form1::Timer2_Tick() {
+    // One tick per arming: the interval goes back to 0 after the step.
+    KillTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2));
+    timer2Interval_ = 0;
+    RowLoadingStep();
+}
 
 void Form1::DataGrid1_KeyPress(wchar_t) { RowLoadingStep(); }
 
@@ -59,16 +83,16 @@ void Form1::RowLoadingStep() {
                           MB_OK);
         return;
     }
-    HWND text3 = Control(L"Text3");
+    HWND text3 = Control(Id::Text3);
     SetFocus(text3);
     const std::wstring description = grid_.CellValue(row, 2).AsText();
-    SetText(L"Text3", description);
+    SetText(Id::Text3, description);
     SendMessageW(text3, EM_SETSEL, 0, static_cast<LPARAM>(description.size()));
     ESTADO_MOD = id.AsInteger();
     // Both boxes come from the row, whatever its amounts are.
     loadingRow_ = true;
-    SetText(L"Text1", AmountForBox(grid_.CellValue(row, 3)));
-    SetText(L"Text2", AmountForBox(grid_.CellValue(row, 4)));
+    SetText(Id::Text1, AmountForBox(grid_.CellValue(row, 3)));
+    SetText(Id::Text2, AmountForBox(grid_.CellValue(row, 4)));
     loadingRow_ = false;
     SetStatusCaption(kModificando);
 }
@@ -77,10 +101,10 @@ void Form1::Command4_Click() {
     ConfirmedChange(L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?", [this] {
         // Both amounts and the date are read before anything is written, so
         // a bad box stops the modification with nothing half applied.
-        const double income = AmountIn(L"Text1");
-        const double expense = AmountIn(L"Text2");
+        const double income = AmountIn(Id::Text1);
+        const double expense = AmountIn(Id::Text2);
         const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + IsoDate(fechar_->DateTime()) +
-                                  L"', DESCRIPCION = '" + SqlQuoted(Text(L"Text3")) + L"', INGRESO = '" +
+                                  L"', DESCRIPCION = '" + SqlQuoted(Text(Id::Text3)) + L"', INGRESO = '" +
                                   SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
         const std::wstring tail = L"' WHERE ID = " + std::to_wstring(ESTADO_MOD);
         if (income > 0) {
@@ -115,24 +139,24 @@ void Form1::ConfirmedChange(const wchar_t* question, const std::function<void()>
     } catch (...) {
         const RuntimeError e = CurrentError();
         if (e.Number() == kErrUnreadableAmount) {
-            ShowError(e);  // the amount is named and keeps the focus
+            ShowRuntimeError(host_, Hwnd(), e);  // the amount is named and keeps the focus
             return;
         }
         host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);
-        SetFocus(Control(L"Text1"));
+        SetFocus(Control(Id::Text1));
     }
 }
 
 void Form1::Command7_Click() { EntryReset(); }
 
 void Form1::EntryReset() {
-    SetText(L"Text1", L"");
-    SetText(L"Text2", L"");
-    SetText(L"Text3", L"");
+    SetText(Id::Text1, L"");
+    SetText(Id::Text2, L"");
+    SetText(Id::Text3, L"");
     fechar_->SetDateTime(Today(host_.Now()));
     ESTADO_MOD = 0;
     SetStatusCaption(kRegistrando);
-    SetFocus(Control(L"Text1"));
+    SetFocus(Control(Id::Text1));
 }
 
 }  // namespace arc

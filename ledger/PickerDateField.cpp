@@ -13,8 +13,8 @@ class PickerDateField : public DateField {
 public:
     explicit PickerDateField(AmbientProperties ambient) : container_(std::move(ambient)), picker_(container_) {}
 
-    bool Load(HWND parent, int x, int y, const std::wstring& design) {
-        if (!container_.Create(parent, x, y)) return false;
+    bool Load(HWND parent, const Place& twips, const std::wstring& design) {
+        if (!container_.Create(parent, twips)) return false;
         container_.Load(picker_, PropertyBag::FromText(design, container_.Ambient().regional));
         return true;
     }
@@ -59,13 +59,13 @@ std::wstring PickerFieldDesign(int widthTwips, int heightTwips) {
     return bag.ToText();
 }
 
-std::unique_ptr<DateField> MakePickerDateField(HWND parent, int x, int y, int widthTwips, int heightTwips, Host& host) {
+std::unique_ptr<DateField> MakePickerDateField(HWND parent, const Place& twips, Host& host) {
     AmbientProperties ambient;
     ambient.userMode = true;
     ambient.regional = host.Regional();
     ambient.now = [&host] { return host.Now(); };
     auto field = std::make_unique<PickerDateField>(std::move(ambient));
-    if (!field->Load(parent, x, y, PickerFieldDesign(widthTwips, heightTwips))) return nullptr;
+    if (!field->Load(parent, twips, PickerFieldDesign(twips.width, twips.height))) return nullptr;
     return field;
 }
 

@@ -4,6 +4,7 @@
 // from the field's design, which keeps only its size and the font Arial 12.
 #include "ledger/DateField.h"
 #include "platform/runtime/Host.h"
+#include "platform/window/Twips.h"
 
 #include <windows.h>
 
@@ -15,12 +16,12 @@ namespace arc {
 // The design of a date field: its size in twips and the font Arial 12.
 std::wstring PickerFieldDesign(int widthTwips, int heightTwips);
 
-// A date field at (x, y) pixels in parent, of the size in twips given.  Texts
+// A date field at a place in parent, in twips.  Texts
 // are read as dates and today is taken with the host's regional settings
 // and clock; the host must outlive the field.  nullptr when the window
 // cannot be made.  A value the picker would refuse (no date, or outside its
 // range) leaves the field as it was; reading a field whose picker shows no
 // date raises RuntimeError 13.
-std::unique_ptr<DateField> MakePickerDateField(HWND parent, int x, int y, int widthTwips, int heightTwips, Host& host);
+std::unique_ptr<DateField> MakePickerDateField(HWND parent, const Place& twips, Host& host);
 
 }  // namespace arc

@@ -8,7 +8,24 @@
 
 namespace arc {
 
-void Form1::AmountChanged(const std::wstring& box, const std::wstring& other, const wchar_t* caption) {
+void Form1::ConnectRegistering() {
+    On(Id::Text1, Event::Change, [this] { AmountChanged(Id::Text1, Id::Text2, L"Registrar Ingreso"); });
+    On(Id::Text2, Event::Change, [this] { AmountChanged(Id::Text2, Id::Text1, L"Registrar Egreso"); });
+    On(Id::Command2, Event::Click, [this] { Command2_Click(); });
+    // The dialog manager asks which button Enter presses.
+    OnMessage(DM_GETDEFID, [this](WPARAM, LPARAM) -> Reply {
+        return defaultButton_ == ControlId() ? 0 : MAKELRESULT(defaultButton_.Value(), DC_HASDEFID);
+    });
+}
+
+void Form1::SetDefaultButton(ControlId id) {
+    if (defaultButton_ == id) return;
+    if (HWND old = Control(defaultButton_)) SendMessageW(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    defaultButton_ = id;
+    if (HWND button = Control(id)) SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void Form1::AmountChanged(Id box, Id other, const wchar_t* caption) {
     // The numeric test lets through every text on the way to a number; the
     // "> 0" test takes the one strict reading that registering and modifying
     // store.  While a row is loaded both boxes come from the row itself.
@@ -17,16 +34,16 @@ void Form1::AmountChanged(const std::wstring& box, const std::wstring& other, co
         const NumberReading amount = ReadNumber(text, host_.Regional());
         if (amount.kind == NumberReading::Kind::Number && amount.value > 0) {
             if (!loadingRow_) SetText(other, L"0");
-            SetWindowTextW(Control(L"Command2"), caption);
+            SetWindowTextW(Control(Id::Command2), caption);
         }
-        SetDefaultButton(kCommand2);
+        SetDefaultButton(Id::Command2);
     } else {
         SetText(box, L"");
         SetFocus(Control(box));
     }
 }
 
-double Form1::AmountIn(const wchar_t* box) {
+double Form1::AmountIn(Id box) {
     const Regional& regional = host_.Regional();
     const std::wstring text = Text(box);
     const NumberReading amount = ReadNumber(text, regional);
@@ -36,7 +53,7 @@ double Form1::AmountIn(const wchar_t* box) {
     // has ("1.000.5") is never read as some other amount.
     SetFocus(Control(box));
     const std::wstring head = L"El importe ''" + text + L"'' de " +
-                              (std::wstring(box) == L"Text1" ? L"Ingreso" : L"Egreso");
+                              (box == Id::Text1 ? L"Ingreso" : L"Egreso");
     const wchar_t tail[] = L"Corríjalo y vuelva a intentarlo; no se ha guardado nada.";
     if (amount.kind == NumberReading::Kind::NotNumber)
         throw RuntimeError(kErrUnreadableAmount, head + L" no es un número completo. " + tail);
@@ -54,7 +71,7 @@ void Form1::Command2_Click() {
                           MB_OK);
         return;
     }
-    for (const wchar_t* box : {L"Text1", L"Text2", L"Text3"}) {
+    for (Id box : {Id::Text1, Id::Text2, Id::Text3}) {
         if (Text(box).empty()) {
             SetFocus(Control(box));
             return;
@@ -65,7 +82,7 @@ void Form1::Command2_Click() {
     try {
         LA_OPERACION();
     } catch (const RuntimeError& e) {
-        ShowError(e);
+        ShowRuntimeError(host_, Hwnd(), e);
         return;
     }
     // The movement is stored: a failing refresh must not make the user
@@ -82,16 +99,16 @@ void Form1::Command2_Click() {
 
 void Form1::LA_OPERACION() {
     // Both amounts and the date are read before anything is written.
-    const double income = AmountIn(L"Text1");
-    const double expense = AmountIn(L"Text2");
+    const double income = AmountIn(Id::Text1);
+    const double expense = AmountIn(Id::Text2);
     const double date = fechar_->DateTime();
 
     db_.CONEXION();
-    db_.InsertMovement(date, ToUpper(Text(L"Text3")), income, expense, Today(host_.Now()));
-    SetText(L"Text1", L"");
-    SetText(L"Text2", L"");
-    SetText(L"Text3", L"");
-    HWND text1 = Control(L"Text1");
+    db_.InsertMovement(date, ToUpper(Text(Id::Text3)), income, expense, Today(host_.Now()));
+    SetText(Id::Text1, L"");
+    SetText(Id::Text2, L"");
+    SetText(Id::Text3, L"");
+    HWND text1 = Control(Id::Text1);
     if (IsWindowVisible(text1)) SetFocus(text1);
 }
 

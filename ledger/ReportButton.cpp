@@ -5,8 +5,12 @@
 
 namespace arc {
 
+void Form1::ConnectReport() {
+    On(Id::Command1, Event::Click, [this] { Command1_Click(); });
+}
+
 void Form1::Command1_Click() {
-    RunTreasuryReport(Hwnd(), host_, db_, *desde_, *hasta_, Text(L"Text5"), recordset_, REPORT, options_.preview);
+    RunTreasuryReport(Hwnd(), host_, db_, *desde_, *hasta_, Text(Id::Text5), recordset_, REPORT, options_.preview);
 }
 
 }  // namespace arc

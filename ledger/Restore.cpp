@@ -49,9 +49,24 @@ std::wstring Described(const LedgerCopy& copy, const Regional& regional) {
 
 }  // namespace
 
+void Form1::ConnectRestore() {
+    // The restore lives on the system menu, leaving the designed layout as it is.
+    OnMessage(WM_CREATE, [this](WPARAM, LPARAM) -> Reply {
+        HMENU menu = GetSystemMenu(Hwnd(), FALSE);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, kRestoreCommand, L"Restaurar una copia de seguridad...");
+        return {};
+    });
+    OnMessage(WM_SYSCOMMAND, [this](WPARAM command, LPARAM) -> Reply {
+        if ((command & 0xFFF0) != kRestoreCommand) return {};
+        RESTAURAR();
+        return 0;
+    });
+}
+
 void Form1::RESTAURAR() {
     const std::wstring live = host_.InstallFolder() + L"\\BD.db";
-    const std::wstring drive = Text(L"Text4");
+    const std::wstring drive = Text(Id::Text4);
     const BackupPlaces places = PlacesFor(host_.InstallFolder(), drive);
     const std::wstring chosen =
         host_.OpenFileDialogIn(Hwnd(), L"Restaurar una copia de seguridad",
@@ -64,9 +79,9 @@ void Form1::RESTAURAR() {
         return;
     }
 
-    SetMousePointer(11);
+    SetMousePointer(MousePointer::Hourglass);
     const LedgerCopy copy = InspectLedgerCopy(chosen);
-    SetMousePointer(0);
+    SetMousePointer(MousePointer::Default);
     if (copy.verdict != LedgerCopy::Verdict::Ok) {
         host_.ShowMessage(Hwnd(), L"El archivo " + chosen + L" " + VerdictText(copy.verdict) +
                                       L": no es una copia de seguridad que se pueda restaurar." + kNothingChanged,
@@ -83,11 +98,11 @@ void Form1::RESTAURAR() {
                                   L", y después se reemplazará por esta copia.";
     if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
-    SetMousePointer(11);
+    SetMousePointer(MousePointer::Hourglass);
     if (!drive.empty()) CreateDirectoryW(folder.c_str(), nullptr);
     const auto before = SaveCopyUnderFreeStamp(host_, live, folder, kBeforeRestoring);
     if (!before) {
-        SetMousePointer(0);
+        SetMousePointer(MousePointer::Default);
         host_.ShowMessage(Hwnd(), L"No se pudo guardar la base de datos actual en " + folder +
                                       L", así que la copia no se ha restaurado." + kNothingChanged, MB_OK);
         return;
@@ -99,7 +114,7 @@ void Form1::RESTAURAR() {
         data::CopyDatabase(chosen, *db_.Connection(), 1000);
     } catch (const RuntimeError& e) {
         DeleteFileW(before->c_str());
-        SetMousePointer(0);
+        SetMousePointer(MousePointer::Default);
         host_.ShowMessage(Hwnd(), L"No se pudo restaurar la copia: " + e.Description() + L"." + kNothingChanged,
                           MB_OK);
         return;
@@ -107,7 +122,7 @@ void Form1::RESTAURAR() {
     // The row chosen for modification may not exist in the restored ledger.
     EntryReset();
     MOSTRAR();
-    SetMousePointer(0);
+    SetMousePointer(MousePointer::Default);
     host_.ShowMessage(Hwnd(), L"Se restauró la copia " + NameOf(chosen) +
                                   L".\r\n\r\nLa base de datos anterior quedó guardada en " + *before + L".",
                       MB_OK);

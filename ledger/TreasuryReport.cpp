@@ -3,7 +3,7 @@
 #include "TreasuryReportLayout.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
-
+#include "platform/window/Form.h"
 
 namespace arc {
 
@@ -34,7 +34,7 @@ bool RunTreasuryReport(HWND owner, Host& host, LedgerDatabase& database, const D
         return true;
     } catch (...) {
         recordset = previousRecordset;
-        host.ShowMessage(owner, RuntimeErrorText(CurrentError()), MB_OK);
+        ShowRuntimeError(host, owner, CurrentError());
     }
     return false;
 }

@@ -15,9 +15,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     try {
         form.Load();
     } catch (const arc::RuntimeError& e) {
-        host.ShowMessage(nullptr, arc::RuntimeErrorText(e), MB_OK | MB_ICONERROR);
+        arc::ShowRuntimeError(host, nullptr, e);
         return 1;
     }
     form.Show(show);
-    return arc::RunMessageLoop(form.Hwnd());
+    return arc::RunMessageLoop(form);
 }

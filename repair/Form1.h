@@ -5,18 +5,16 @@
 // through the shell and ends the program, leaving the batch to rebuild the
 // database in its own console window.
 #include "platform/runtime/Host.h"
-#include "platform/window/Controls.h"
-#include "platform/window/Window.h"
+#include "platform/window/Form.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace arc::repair {
 
 // The mouse pointer values the window uses.
-constexpr int kPointerDefault = 0;
-constexpr int kPointerHourglass = 11;
+constexpr MousePointer kPointerDefault = MousePointer::Default;
+constexpr MousePointer kPointerHourglass = MousePointer::Hourglass;
 
 // Colours of the status line (BGR).
 constexpr COLORREF kStatusBlue = 0x00C00000;
@@ -26,25 +24,25 @@ constexpr COLORREF kStatusText = 0x00FFFFFF;
 // Passes of one flashing of the status line.
 constexpr int kFlashPasses = 10000;
 
-class Form1 : public Window {
+class Form1 : public Form {
 public:
+    // The window's controls, named once.
+    enum class Id : int { Command1 = 100, Label2, Label1 };
+
     // host: the outside world.  onEnd: called once when the window has gone,
     // whether the user closed it or a repair ended the program; the real
     // program quits its message loop there.
     Form1(Host& host, std::function<void()> onEnd);
-    ~Form1() override;
 
     // Creates the window hidden, at its design size.
     bool Create();
 
-    // A control by its design name: "Command1", "Label1", "Label2".
-    HWND Control(const std::wstring& name) const;
-    COLORREF StatusBackColour() const;
-    int MousePointer() const { return mousePointer_; }
+    COLORREF StatusBackColour() const { return BackColour(Id::Label2); }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnUnhandledError() override;
+    // Anything unforeseen ends the program as a failing step would, after
+    // its number and description are shown.
+    void OnUnhandledError(const RuntimeError& error) override;
 
 private:
     // The button's click: the whole repair (Form1Repair.cpp).
@@ -54,21 +52,13 @@ private:
     // Stops before anything is written: the status line shows why, or hides
     // when there is nothing to say, and the window waits for another try.
     void BackToIdle(const std::wstring& status);
-    void ShowRuntimeError(long number, const std::wstring& description);
     void FlashStatusLine();
 
-    void SetCaption(const std::wstring& name, const std::wstring& text);
-    std::wstring Caption(const std::wstring& name) const;
     void RepaintWindow();
-    void RepaintControl(const std::wstring& name);
-    void SetStatusBackColour(COLORREF colour);
-    void SetMousePointer(int pointer);
+    void RepaintControl(Id id);
     void EndProgram();
 
-    Host& host_;
     std::function<void()> onEnd_;
-    std::unique_ptr<ControlSet> controls_;
-    int mousePointer_ = kPointerDefault;
     bool busy_ = false;    // a press is being handled
     bool ending_ = false;  // the window is being destroyed
 };

@@ -48,12 +48,12 @@ void Form1::Command1_Click() {
     busy_ = true;
 
     // The status line shows, the user picks the file, Label1 shows it.
-    SetCaption(L"Label2", kPreparing);
-    ShowWindow(controls_->Get(L"Label2"), SW_SHOW);
-    SetCaption(L"Label1", host_.OpenFileDialog(Hwnd()));
+    SetText(Id::Label2, kPreparing);
+    ShowWindow(Control(Id::Label2), SW_SHOW);
+    SetText(Id::Label1, host_.OpenFileDialog(Hwnd()));
 
     // The batch takes the file back from Label1, as the user sees it.
-    const std::wstring chosen = Caption(L"Label1");
+    const std::wstring chosen = Text(Id::Label1);
     if (chosen.empty()) return BackToIdle(L"");
 
     // Everything the batch needs is checked before anything is written, so
@@ -105,17 +105,17 @@ void Form1::Command1_Click() {
 
     // The batch, in one write, in the code page the interpreter reads it in.
     if (!WriteOemLines(RepairBatchFile(*folder), RepairBatchLines(plan))) {
-        // As the runtime reports it: 76 for a missing folder, 75 for any other refusal.
+        // As the runtime reports it: 76 for a missing folder, 75 for any other
+        // refusal; the window's barrier shows it and ends the program.
         const DWORD error = GetLastError();
-        ShowRuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess, SystemErrorText(error));
-        return EndProgram();
+        throw RuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess, SystemErrorText(error));
     }
     StartRepair(*folder, *directory);
 }
 
 void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& workingFolder) {
     // Show the choice, the hourglass and the first flashing.
-    RepaintControl(L"Label1");
+    RepaintControl(Id::Label1);
     RepaintWindow();
     SetMousePointer(kPointerHourglass);
     FlashStatusLine();
@@ -125,10 +125,10 @@ void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& wor
     host_.ShellOpen(Hwnd(), "Open", ToAnsi(RepairBatchFile(batchFolder)), "", ToAnsi(workingFolder), 1);
 
     RepaintWindow();
-    SetCaption(L"Label2", kRepairing);
-    RepaintControl(L"Label2");
+    SetText(Id::Label2, kRepairing);
+    RepaintControl(Id::Label2);
     FlashStatusLine();
-    SetCaption(L"Label2", kDone);
+    SetText(Id::Label2, kDone);
     SetMousePointer(kPointerDefault);
 
     EndProgram();
@@ -136,9 +136,9 @@ void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& wor
 
 void Form1::BackToIdle(const std::wstring& status) {
     if (status.empty()) {
-        ShowWindow(controls_->Get(L"Label2"), SW_HIDE);
+        ShowWindow(Control(Id::Label2), SW_HIDE);
     } else {
-        SetCaption(L"Label2", status);
+        SetText(Id::Label2, status);
     }
     busy_ = false;
 }
@@ -151,14 +151,14 @@ void Form1::FlashStatusLine() {
         ++counter;
         if (counter == 1) {
             RepaintWindow();
-            SetStatusBackColour(kStatusRed);
-            RepaintControl(L"Label2");
+            SetBackColour(Id::Label2, kStatusRed);
+            RepaintControl(Id::Label2);
         }
         if (counter == 5) {
             RepaintWindow();
             counter = 0;
-            SetStatusBackColour(kStatusBlue);
-            RepaintControl(L"Label2");
+            SetBackColour(Id::Label2, kStatusBlue);
+            RepaintControl(Id::Label2);
         }
     }
 }

@@ -12,5 +12,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     if (!form.Create()) return 1;
     ShowWindow(form.Hwnd(), show);
     UpdateWindow(form.Hwnd());
-    return arc::RunMessageLoop(form.Hwnd());
+    return arc::RunMessageLoop(form);
 }

@@ -2,7 +2,6 @@
 
 #include "platform/runtime/Error.h"
 #include "platform/runtime/SystemHost.h"
-#include "platform/window/Twips.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,11 +22,12 @@ ControlContainer::ControlContainer(AmbientProperties ambient)
 
 ControlContainer::~ControlContainer() { Unload(); }
 
-bool ControlContainer::Create(HWND parent, int x, int y, int widthTwips, int heightTwips) {
+bool ControlContainer::Create(HWND parent, const Place& twips) {
     ClassDesc cls{kClassName};
-    return CreateWindowOf(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, x, y,
-                          static_cast<int>(std::lround(widthTwips / TwipsPerPixelX())),
-                          static_cast<int>(std::lround(heightTwips / TwipsPerPixelY())), parent);
+    screen_ = TwipsScale::Of(parent);
+    RECT r = screen_.Rect(twips);
+    return CreateWindowOf(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, parent);
 }
 
 void ControlContainer::Begin(UserControl& control) {
@@ -47,8 +47,7 @@ void ControlContainer::InitNew(UserControl& control) {
 void ControlContainer::Load(UserControl& control, const PropertyBag& design) {
     int width = design.ReadLong(L"Width", kDefaultWidth);
     int height = design.ReadLong(L"Height", kDefaultHeight);
-    SetWindowPos(Hwnd(), nullptr, 0, 0, static_cast<int>(std::lround(width / TwipsPerPixelX())),
-                 static_cast<int>(std::lround(height / TwipsPerPixelY())), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, screen_.X(width), screen_.Y(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Begin(control);
     control.ReadProperties(design);
     stage_ = Stage::Loaded;
@@ -130,8 +129,8 @@ double ControlContainer::ScaleY(double value, int fromMode, int toMode) const {
     return Scale(value, fromMode, toMode, true);
 }
 
-double ControlContainer::TwipsPerPixelX() const { return 1440.0 / ScreenDpiX(); }
-double ControlContainer::TwipsPerPixelY() const { return 1440.0 / ScreenDpiY(); }
+double ControlContainer::TwipsPerPixelX() const { return 1440.0 / screen_.dpiX; }
+double ControlContainer::TwipsPerPixelY() const { return 1440.0 / screen_.dpiY; }
 
 HINSTANCE ControlContainer::Instance() const { return GetModuleHandleW(nullptr); }
 
@@ -164,7 +163,7 @@ LRESULT ControlContainer::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
             }
             return 0;
         case WM_GETFONT:
-            if (!hfont_) hfont_ = MakeFont(font_, ScreenDpiY());
+            if (!hfont_) hfont_ = MakeFont(font_, screen_);
             return reinterpret_cast<LRESULT>(hfont_.Get());
         case WM_DESTROY:
             // The control ends while its own windows still exist.

@@ -17,6 +17,7 @@
 #include "Variant.h"
 #include "platform/runtime/Regional.h"
 #include "platform/window/Gdi.h"
+#include "platform/window/Twips.h"
 #include "platform/window/Window.h"
 
 #include <windows.h>
@@ -58,8 +59,9 @@ public:
     ~ControlContainer() override;
 
     // --- Host side ---
-    // The container's window, a child of parent at (x, y) pixels.
-    bool Create(HWND parent, int x, int y, int widthTwips = kDefaultWidth, int heightTwips = kDefaultHeight);
+    // The container's window, a child of parent at a place in twips, at the
+    // parent's scale.
+    bool Create(HWND parent, const Place& twips);
     // A new instance: Initialize, InitProperties, Resize.
     void InitNew(UserControl& control);
     // An instance loaded with its host's design: the container takes its own
@@ -92,7 +94,7 @@ public:
     void SetScaleMode(int mode);  // RuntimeError 380 for a mode it does not know
     double ScaleX(double value, int fromMode, int toMode) const;
     double ScaleY(double value, int fromMode, int toMode) const;
-    double TwipsPerPixelX() const;  // of the screen
+    double TwipsPerPixelX() const;  // of the parent's screen
     double TwipsPerPixelY() const;
     HINSTANCE Instance() const;  // the program's module
     const AmbientProperties& Ambient() const { return ambient_; }
@@ -116,6 +118,7 @@ private:
     FontDesc font_;
     arc::Font hfont_;
     int scaleMode_ = kScaleTwips;
+    TwipsScale screen_ = TwipsScale::Of(HWND{});
     EventHandler eventHandler_;
     std::vector<std::wstring> changedKeys_;
 };

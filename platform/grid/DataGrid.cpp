@@ -2,7 +2,6 @@
 
 #include "platform/runtime/Format.h"
 #include "platform/runtime/NumberText.h"
-#include "platform/window/Twips.h"
 
 #include <commctrl.h>
 
@@ -18,21 +17,19 @@ DataGrid::~DataGrid() {
     if (rowSizer_) ImageList_Destroy(rowSizer_);
 }
 
-bool DataGrid::Create(HWND parent, int id, int left, int top, int width, int height, const FontDesc& headerFont,
+bool DataGrid::Create(HWND parent, const Place& twips, const TwipsScale& scale, const FontDesc& headerFont,
                       const FontDesc& cellFont) {
-    parent_ = parent;
-    dpiX_ = ScreenDpiX();
-    dpiY_ = ScreenDpiY();
-    RECT r = TwipsRect(left, top, width, height, dpiX_, dpiY_);
+    scale_ = scale;
+    RECT r = scale.Rect(twips);
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                                 LVS_OWNERDATA,
-                            r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+                            r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
     if (!list_) return false;
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    cellFont_ = MakeFont(cellFont, dpiY_);
-    headerFont_ = MakeFont(headerFont, dpiY_);
+    cellFont_ = MakeFont(cellFont, scale);
+    headerFont_ = MakeFont(headerFont, scale);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(cellFont_.Get()), FALSE);
     if (HWND header = ListView_GetHeader(list_))
         SendMessageW(header, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_.Get()), FALSE);
@@ -69,7 +66,7 @@ void DataGrid::RebuildColumns() {
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         col.pszText = const_cast<wchar_t*>(columns_[static_cast<size_t>(c)].header.c_str());
-        col.cx = TwipsToPixels(columns_[static_cast<size_t>(c)].widthTwips, dpiX_);
+        col.cx = scale_.X(columns_[static_cast<size_t>(c)].widthTwips);
         col.fmt = LVCFMT_LEFT;
         col.iSubItem = c;
         ListView_InsertColumn(list_, c, &col);
@@ -81,7 +78,7 @@ void DataGrid::ApplyColumn(int column) {
     const Column& c = columns_[static_cast<size_t>(column)];
     LVCOLUMNW col{};
     col.mask = LVCF_WIDTH | LVCF_FMT;
-    col.cx = TwipsToPixels(c.widthTwips, dpiX_);
+    col.cx = scale_.X(c.widthTwips);
     // The first column of a list view is always left-aligned by the control.
     col.fmt = column == 0 ? LVCFMT_LEFT
                           : (c.align == Align::Right ? LVCFMT_RIGHT : c.align == Align::Center ? LVCFMT_CENTER : LVCFMT_LEFT);
@@ -117,7 +114,7 @@ void DataGrid::SetRowHeight(int twips) {
     // A list view takes its row height from its small image list; an empty
     // one-pixel-wide list of the wanted height sets it; the grid lines take
     // one more pixel of their own.
-    int px = std::max(1, TwipsToPixels(twips, dpiY_) - 1);
+    int px = std::max(1, scale_.Y(twips) - 1);
     if (rowSizer_) ImageList_Destroy(rowSizer_);
     rowSizer_ = ImageList_Create(1, px, ILC_COLOR, 0, 1);
     ListView_SetImageList(list_, rowSizer_, LVSIL_SMALL);
@@ -173,12 +170,12 @@ std::wstring DataGrid::CellText(int row, int column) const {
     return v.AsText();
 }
 
-bool DataGrid::HandleNotify(const NMHDR* header, LRESULT& result) {
-    if (!list_ || header->hwndFrom != list_) return false;
+bool DataGrid::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
+    if (!list_ || header.hwndFrom != list_) return false;
     result = 0;
-    switch (header->code) {
+    switch (header.code) {
         case LVN_GETDISPINFOW: {
-            auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header));
             if (info->item.mask & LVIF_TEXT) {
                 textBuffer_ = CellText(info->item.iItem, info->item.iSubItem);
                 // A row shows one line: line breaks of a text become blanks on screen.
@@ -192,7 +189,7 @@ bool DataGrid::HandleNotify(const NMHDR* header, LRESULT& result) {
             if (OnClick) OnClick();
             return true;
         case NM_CHAR:
-            if (OnKeyPress) OnKeyPress(static_cast<wchar_t>(reinterpret_cast<const NMCHAR*>(header)->ch));
+            if (OnKeyPress) OnKeyPress(static_cast<wchar_t>(reinterpret_cast<const NMCHAR*>(&header)->ch));
             return true;
         default:
             return false;
@@ -220,7 +217,7 @@ LRESULT CALLBACK DataGrid::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
             notice.hdr.code = static_cast<UINT>(NM_CHAR);
             notice.ch = static_cast<UINT>(wParam);
-            SendMessageW(self->parent_, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+            SendMessageW(GetParent(hwnd), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
             return 0;
         }
         case WM_NCDESTROY:

@@ -20,15 +20,16 @@
 
 namespace arc {
 
-class DataGrid {
+class DataGrid : public ReflectedControl {
 public:
     DataGrid() = default;
     ~DataGrid();
     DataGrid(const DataGrid&) = delete;
     DataGrid& operator=(const DataGrid&) = delete;
 
-    // Creates the list view as a child of parent at a place given in twips.
-    bool Create(HWND parent, int id, int left, int top, int width, int height, const FontDesc& headerFont,
+    // Creates the list view as a child of parent at a place given in twips,
+    // at the parent's scale.
+    bool Create(HWND parent, const Place& twips, const TwipsScale& scale, const FontDesc& headerFont,
                 const FontDesc& cellFont);
 
     // Binds the record set: columns by field, headed by the field names, the
@@ -61,13 +62,12 @@ public:
 
     // Events.  Click: a mouse click in the grid.  KeyPress: a character key
     // (Enter included) typed while the grid has the focus.  Both run from
-    // the parent's WM_NOTIFY (HandleNotify), so what they raise reaches the
-    // parent's own error handling.
+    // the notices the parent form reflects back to the grid, so what they
+    // raise reaches the form's own error barrier.
     std::function<void()> OnClick;
     std::function<void(wchar_t)> OnKeyPress;
 
-    // The parent passes its WM_NOTIFY here; returns true when it was the grid's.
-    bool HandleNotify(const NMHDR* header, LRESULT& result);
+    bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override;
 
 private:
     struct Column {
@@ -80,9 +80,8 @@ private:
     void ApplyColumn(int column);
     void RebuildColumns();
 
-    HWND parent_ = nullptr;
     HWND list_ = nullptr;
-    int dpiX_ = 96, dpiY_ = 96;
+    TwipsScale scale_;
     Font headerFont_, cellFont_;
     HIMAGELIST rowSizer_ = nullptr;
     std::shared_ptr<data::Recordset> recordset_;

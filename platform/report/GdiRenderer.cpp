@@ -26,18 +26,6 @@ bool SystemHasFace(const std::wstring& face) {
 
 }  // namespace
 
-int DeviceMapping::X(int twips) const { return originX + static_cast<int>(std::lround(twips * scaleX)); }
-int DeviceMapping::Y(int twips) const { return originY + static_cast<int>(std::lround(twips * scaleY)); }
-
-DeviceMapping DeviceMapping::ForDpi(int dpiX, int dpiY, int originX, int originY, double zoom) {
-    DeviceMapping m;
-    m.scaleX = dpiX * zoom / 1440.0;
-    m.scaleY = dpiY * zoom / 1440.0;
-    m.originX = originX;
-    m.originY = originY;
-    return m;
-}
-
 std::wstring GdiRenderer::DeviceFace(const std::wstring& face) {
     if (SystemHasFace(face)) return face;
     std::wstring alternative = IsNarrow(TextStyle{face}) ? L"Liberation Sans Narrow" : L"Liberation Sans";
@@ -69,7 +57,7 @@ void GdiRenderer::Draw(HDC dc, const PageContent& page, const DeviceMapping& map
     SetBkMode(dc, TRANSPARENT);
     SetMapMode(dc, MM_TEXT);
     // Rules and frames are at least one device dot wide.
-    int penWidth = std::max(1, static_cast<int>(std::lround(15 * map.scaleX)));
+    int penWidth = std::max(1, map.scale.X(15));
     Pen pen(CreatePen(PS_SOLID, penWidth, RGB(0, 0, 0)));
     for (const PageItem& item : page.items) {
         RECT box{map.X(item.left), map.Y(item.top), map.X(item.left + item.width), map.Y(item.top + item.height)};
@@ -96,7 +84,7 @@ void GdiRenderer::Draw(HDC dc, const PageContent& page, const DeviceMapping& map
                     SelectIn b(dc, GetStockObject(NULL_BRUSH));
                     Rectangle(dc, box.left, box.top, box.right, box.bottom);
                 }
-                int height = std::max(1, static_cast<int>(std::lround(item.font.points * 20 * map.scaleY)));
+                int height = std::max(1, map.scale.Y(item.font.points * 20));
                 SelectIn f(dc, FontFor(item.font, height));
                 SetTextColor(dc, item.fore);
                 UINT align = TA_BASELINE | TA_NOUPDATECP |

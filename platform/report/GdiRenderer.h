@@ -4,21 +4,23 @@
 // face, style and device height and kept for the next page.
 #include "Layout.h"
 #include "platform/window/Gdi.h"
+#include "platform/window/Twips.h"
 
 #include <map>
 #include <tuple>
 
 namespace arc::report {
 
-// Where the sheet lands on the device: device = origin + twips * scale.
+// Where the sheet lands on the device: its corner at the origin, its twips
+// at the device's scale.
 struct DeviceMapping {
-    double scaleX = 1, scaleY = 1;  // device units per twip
+    TwipsScale scale;
     int originX = 0, originY = 0;
 
-    int X(int twips) const;
-    int Y(int twips) const;
+    int X(int twips) const { return originX + scale.X(twips); }
+    int Y(int twips) const { return originY + scale.Y(twips); }
     // A mapping at a resolution (dots per inch), the sheet's corner at origin.
-    static DeviceMapping ForDpi(int dpiX, int dpiY, int originX = 0, int originY = 0, double zoom = 1.0);
+    static DeviceMapping ForDpi(int dpiX, int dpiY) { return {TwipsScale{double(dpiX), double(dpiY)}}; }
 };
 
 class GdiRenderer {

@@ -1,5 +1,7 @@
 #include "PageSetup.h"
 
+#include "platform/window/Twips.h"
+
 #include <winspool.h>
 
 #include <algorithm>
@@ -53,15 +55,14 @@ bool operator==(const PageSetup& a, const PageSetup& b) {
 }
 
 std::optional<PageSetup> PageSetupFromPrinter(HDC printer, int bodyWidth) {
-    int dpiX = GetDeviceCaps(printer, LOGPIXELSX), dpiY = GetDeviceCaps(printer, LOGPIXELSY);
+    const TwipsScale s = TwipsScale::Of(printer);
     int physW = GetDeviceCaps(printer, PHYSICALWIDTH), physH = GetDeviceCaps(printer, PHYSICALHEIGHT);
-    if (dpiX <= 0 || dpiY <= 0 || physW <= 0 || physH <= 0) return std::nullopt;
+    if (!s.Valid() || physW <= 0 || physH <= 0) return std::nullopt;
     int offX = GetDeviceCaps(printer, PHYSICALOFFSETX), offY = GetDeviceCaps(printer, PHYSICALOFFSETY);
     int printW = GetDeviceCaps(printer, HORZRES), printH = GetDeviceCaps(printer, VERTRES);
-    auto twX = [&](int v) { return MulDiv(v, 1440, dpiX); };
-    auto twY = [&](int v) { return MulDiv(v, 1440, dpiY); };
-    RECT edges{twX(offX), twY(offY), std::max(0, twX(physW - offX - printW)), std::max(0, twY(physH - offY - printH))};
-    return PageSetup::OnPaper(twX(physW), twY(physH), bodyWidth, edges);
+    RECT edges{s.TwipsX(offX), s.TwipsY(offY), std::max(0, s.TwipsX(physW - offX - printW)),
+               std::max(0, s.TwipsY(physH - offY - printH))};
+    return PageSetup::OnPaper(s.TwipsX(physW), s.TwipsY(physH), bodyWidth, edges);
 }
 
 std::wstring DefaultPrinterName() {

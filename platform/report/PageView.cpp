@@ -1,7 +1,5 @@
 #include "PageView.h"
 
-#include "platform/window/Twips.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -26,8 +24,11 @@ bool PageView::Create(HWND parent) {
     ClassDesc cls{L"ArcReportPageView"};
     cls.background = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     cls.style = 0;
-    return CreateWindowOf(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, 0, 100, 100,
-                          parent);
+    if (!CreateWindowOf(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, 0, 100, 100,
+                        parent))
+        return false;
+    screen_ = TwipsScale::Of(Hwnd());
+    return true;
 }
 
 double PageView::Scale() const {
@@ -45,7 +46,7 @@ double PageView::Scale() const {
 }
 
 // Pixels per report twip that show the paper at its real size.
-double PageView::ActualScale() const { return ScreenDpiX() / 1440.0 * layout_.Page().scale; }
+double PageView::ActualScale() const { return screen_.dpiX / 1440 * layout_.Page().scale; }
 
 double PageView::Percent() const { return Scale() / ActualScale() * 100; }
 
@@ -66,10 +67,11 @@ void PageView::SetPercent(double percent, POINT anchor) {
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
+TwipsScale PageView::ViewScale() const { return TwipsScale{1440, 1440}.Zoomed(Scale()); }
+
 SIZE PageView::SheetPixels() const {
-    double s = Scale();
-    return SIZE{static_cast<LONG>(std::lround(layout_.Page().width * s)),
-                static_cast<LONG>(std::lround(layout_.Page().height * s))};
+    const TwipsScale s = ViewScale();
+    return SIZE{s.X(layout_.Page().width), s.Y(layout_.Page().height)};
 }
 
 POINT PageView::SheetOrigin() const {
@@ -181,11 +183,7 @@ void PageView::Paint(HDC dc) {
         OffsetRect(&shade, 4, 4);
         FillRect(memDc_, &shade, shadow.Get());
         FillRect(memDc_, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        double scale = Scale();
-        DeviceMapping map;
-        map.scaleX = map.scaleY = scale;
-        map.originX = o.x;
-        map.originY = o.y;
+        const DeviceMapping map{ViewScale(), o.x, o.y};
         IntersectClipRect(memDc_, sheet.left, sheet.top, sheet.right, sheet.bottom);
         renderer_.Draw(memDc_, *content_, map);
         SelectClipRgn(memDc_, nullptr);

@@ -48,10 +48,12 @@ private:
     void Paint(HDC dc);
     void UpdateScrollBars();
     SIZE SheetPixels() const;
+    TwipsScale ViewScale() const;  // the sheet's twips as the view's pixels
     double ActualScale() const;
     void OnScroll(int bar, int code);
 
     const Layout& layout_;
+    TwipsScale screen_;
     size_t page_ = 0;
     Zoom zoom_ = Zoom::FitPage;
     double percent_ = 100;  // Zoom::Percent

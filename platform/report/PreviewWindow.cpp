@@ -2,7 +2,6 @@
 
 #include "CsvWriter.h"
 #include "PdfWriter.h"
-#include "platform/window/Twips.h"
 
 #include <commdlg.h>
 
@@ -13,15 +12,6 @@
 
 namespace arc::report {
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() : old_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(old_); }
-
-private:
-    HCURSOR old_;
-};
 
 // The zoom box's list; Ctrl + "+" / "-" step through it.
 const int kZoomSteps[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
@@ -58,88 +48,120 @@ bool IsPreviewKey(WPARAM vk, bool inEdit, bool control) {
 
 const wchar_t* const PreviewWindow::kCaption = L"Vista Previa";
 
-PreviewWindow::PreviewWindow(const Layout& layout, const PreviewOptions& options)
-    : layout_(layout), options_(options), view_(layout) {}
+PreviewWindow::PreviewWindow(Host& host, const Layout& layout, const PreviewOptions& options)
+    : Form(host), layout_(layout), options_(options), view_(layout) {}
 
 bool PreviewWindow::Create(HWND owner) {
     owner_ = owner;
-    // Most of the owner's screen, centred on it.
-    HMONITOR monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO mi{sizeof mi};
-    GetMonitorInfoW(monitor, &mi);
-    RECT work = mi.rcWork;
-    int w = std::max(640, static_cast<int>((work.right - work.left) * 9 / 10));
-    int h = std::max(480, static_cast<int>((work.bottom - work.top) * 9 / 10));
-    int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
-    ClassDesc cls{L"ArcReportPreview"};
-    if (!CreateWindowOf(cls, 0, kCaption, (WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX) | WS_CLIPCHILDREN, x, y, w, h,
-                        owner))
-        return false;
-
-    const int bh = 360, top = 60, gap = 60;
-    bool csv = !layout_.Model().exportColumns.empty();
-    struct Button { Command id; arc::ControlKind kind; const wchar_t* text; int width; const wchar_t* tip; };
+    // The tool bar: a row of controls, each after the one before.
+    constexpr int top = 60, gap = 60, bh = 360;
     using K = arc::ControlKind;
-    std::vector<Button> buttons = {
-        {kFirst, K::Button, L"|<", 450, L"Primera página"},   {kPrevious, K::Button, L"<", 450, L"Página anterior"},
-        {kNext, K::Button, L">", 450, L"Página siguiente"},   {kLast, K::Button, L">|", 450, L"Última página"},
-        {kPageText, K::Label, L"", 1700, nullptr},
-        {kPageBoxLabel, K::Label, L"Ir a:", 450, nullptr},
-        {kPageBox, K::TextBox, L"1", 600, L"Número de página e Intro"},
-        {kFitPage, K::Button, L"Página completa", 1600, nullptr},
-        {kFitWidth, K::Button, L"Ancho de página", 1600, nullptr}, {kActual, K::Button, L"100%", 700, nullptr},
-        {kZoomBox, K::Label, nullptr, 1100, nullptr},  // the zoom box's place
-        {kPrint, K::Button, L"Imprimir", 1100, L"Imprimir (Ctrl+P)"},
-        {kSavePdf, K::Button, L"Guardar PDF", 1400, nullptr},
+    using arc::Align;
+    std::vector<ControlDesc> bar = {
+        {.id = kFirst, .kind = K::Button, .place = {0, top, 450, bh}, .text = L"|<", .tooltip = L"Primera página"},
+        {.id = kPrevious, .kind = K::Button, .place = {0, top, 450, bh}, .text = L"<", .tooltip = L"Página anterior"},
+        {.id = kNext, .kind = K::Button, .place = {0, top, 450, bh}, .text = L">", .tooltip = L"Página siguiente"},
+        {.id = kLast, .kind = K::Button, .place = {0, top, 450, bh}, .text = L">|", .tooltip = L"Última página"},
+        {.id = kPageText, .kind = K::Label, .place = {0, top + 60, 1700, bh}, .align = Align::Center},
+        {.id = kPageBoxLabel, .kind = K::Label, .place = {0, top + 60, 450, bh}, .text = L"Ir a:", .align = Align::Center},
+        {.id = kPageBox, .kind = K::TextBox, .place = {0, top, 600, bh - 30}, .text = L"1", .align = Align::Right,
+         .tooltip = L"Número de página e Intro"},
+        {.id = kFitPage, .kind = K::Button, .place = {0, top, 1600, bh}, .text = L"Página completa"},
+        {.id = kFitWidth, .kind = K::Button, .place = {0, top, 1600, bh}, .text = L"Ancho de página"},
+        {.id = kActual, .kind = K::Button, .place = {0, top, 700, bh}, .text = L"100%"},
+        {.id = kZoomBox, .kind = K::ComboBox, .place = {0, top, 1100, 4500}},
+        {.id = kPrint, .kind = K::Button, .place = {0, top, 1100, bh}, .text = L"Imprimir", .tooltip = L"Imprimir (Ctrl+P)"},
+        {.id = kSavePdf, .kind = K::Button, .place = {0, top, 1400, bh}, .text = L"Guardar PDF"},
+        {.id = kSaveCsv, .kind = K::Button, .place = {0, top, 1400, bh}, .text = L"Guardar CSV",
+         .tooltip = L"Copia para hoja de cálculo"},
+        {.id = kClose, .kind = K::Button, .place = {0, top, 1000, bh}, .text = L"Cerrar"},
     };
-    if (csv) buttons.push_back({kSaveCsv, K::Button, L"Guardar CSV", 1400, L"Copia para hoja de cálculo"});
-    buttons.push_back({kClose, K::Button, L"Cerrar", 1000, nullptr});
-    std::vector<arc::ControlDesc> descs;
-    int left = gap, tab = 0, zoomLeft = 0;
-    for (const auto& b : buttons) {
-        if (b.id == kZoomBox) {
-            zoomLeft = left;
-            left += b.width + gap;
-            continue;
-        }
-        arc::ControlDesc s{};
-        s.kind = b.kind;
-        s.name = std::to_wstring(b.id);
-        s.left = left;
-        s.top = b.kind == K::Label ? top + 60 : top;
-        s.width = b.width;
-        s.height = b.kind == K::TextBox ? bh - 30 : bh;
-        s.text = b.text;
-        s.align = b.kind == K::TextBox ? arc::Align::Right : arc::Align::Center;
-        s.tabIndex = tab++;
-        s.id = b.id;
-        if (b.tip) s.tooltip = b.tip;
-        descs.push_back(s);
-        left += b.width + gap;
+    if (layout_.Model().exportColumns.empty())
+        std::erase_if(bar, [](const ControlDesc& c) { return c.id == ControlId(kSaveCsv); });
+    int left = gap, tab = 0;
+    for (ControlDesc& c : bar) {
+        c.place.left = left;
+        left += c.place.width + gap;
+        c.tab = tab++;
     }
-    int dpiX = ScreenDpiX(), dpiY = ScreenDpiY();
-    controls_ = std::make_unique<ControlSet>(Hwnd());
-    controls_->Create(descs, dpiX, dpiY);
-    SetWindowLongPtrW(Control(kPageBox), GWL_STYLE, GetWindowLongPtrW(Control(kPageBox), GWL_STYLE) | ES_NUMBER);
-    CreateZoomBox(TwipsToPixels(zoomLeft, dpiX), TwipsToPixels(top, dpiY), TwipsToPixels(1100, dpiX));
-    toolbarHeight_ = TwipsToPixels(top * 2 + bh, dpiY);
+    const FormDesc desc{.className = L"ArcReportPreview",
+                        .caption = kCaption,
+                        .style = (WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX) | WS_CLIPCHILDREN,
+                        .exStyle = 0,
+                        .placement = Placement::MostOfOwnersScreen};
+    if (!Form::Create(desc, bar, owner)) return false;
+    HWND pageBox = Control(kPageBox);
+    SetWindowLongPtrW(pageBox, GWL_STYLE, GetWindowLongPtrW(pageBox, GWL_STYLE) | ES_NUMBER);
+    for (int step : kZoomSteps)
+        SendMessageW(Control(kZoomBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((std::to_wstring(step) + L"%").c_str()));
+    toolbarHeight_ = Scale().Y(top * 2 + bh);
     if (!view_.Create(Hwnd())) return false;
+    Connect();
     Arrange();
     GoToPage(0);
     ShowZoom();
     return true;
 }
 
-void PreviewWindow::CreateZoomBox(int left, int top, int width) {
-    zoomBox_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
-                               left, top, width, 300, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kZoomBox)),
-                               GetModuleHandleW(nullptr), nullptr);
-    if (!zoomBox_) return;
-    SendMessageW(zoomBox_, WM_SETFONT, SendMessageW(Control(kActual), WM_GETFONT, 0, 0), FALSE);
-    for (int step : kZoomSteps)
-        SendMessageW(zoomBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((std::to_wstring(step) + L"%").c_str()));
-    // Tab reaches it after "100%".
-    SetWindowPos(zoomBox_, Control(kActual), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void PreviewWindow::Connect() {
+    // Keys go on working after a button was clicked.
+    const auto button = [this](Command id, std::function<void()> action) {
+        On(id, Event::Click, [this, action] {
+            action();
+            if (Hwnd() && !closed_) SetFocus(view_.Hwnd());
+        });
+    };
+    button(kFirst, [this] { GoToPage(0); });
+    button(kPrevious, [this] {
+        if (CurrentPage() > 0) GoToPage(CurrentPage() - 1);
+    });
+    button(kNext, [this] { GoToPage(CurrentPage() + 1); });
+    button(kLast, [this] { GoToPage(PageCount() - 1); });
+    button(kFitPage, [this] { SetZoom(Zoom::FitPage); });
+    button(kFitWidth, [this] { SetZoom(Zoom::FitWidth); });
+    button(kActual, [this] { SetZoom(Zoom::Actual); });
+    button(kPrint, [this] { Print(); });
+    button(kSavePdf, [this] { SavePdf(); });
+    button(kSaveCsv, [this] { SaveCsv(); });
+    button(kClose, [this] { Close(); });
+    On(kEnter, Event::Click, [this] { ApplyBoxes(); });
+    On(kZoomBox, Event::SelectionChange, [this] {
+        LRESULT item = SendMessageW(Control(kZoomBox), CB_GETCURSEL, 0, 0);
+        if (item < 0 || item >= static_cast<LRESULT>(std::size(kZoomSteps))) return;
+        RECT r{};
+        GetClientRect(view_.Hwnd(), &r);
+        ZoomTo(kZoomSteps[item], POINT{r.right / 2, r.bottom / 2});
+    });
+    OnMessage(WM_KEYDOWN, [this](WPARAM key, LPARAM) -> Reply {
+        if (HandleKey(static_cast<UINT>(key), IsControlDown())) return 0;
+        return {};
+    });
+    OnMessage(WM_MOUSEWHEEL, [this](WPARAM wParam, LPARAM lParam) -> Reply {
+        OnWheel(wParam, lParam);
+        return 0;
+    });
+    OnMessage(WM_SIZE, [this](WPARAM, LPARAM) -> Reply {
+        Arrange();
+        ShowZoom();
+        return 0;
+    });
+    // Minimised, it would leave the disabled owner with nothing to close.
+    OnMessage(WM_SYSCOMMAND, [](WPARAM command, LPARAM) -> Reply {
+        if ((command & 0xFFF0) == SC_MINIMIZE) return 0;
+        return {};
+    });
+    OnMessage(WM_SETFOCUS, [this](WPARAM, LPARAM) -> Reply {
+        SetFocus(view_.Hwnd());
+        return 0;
+    });
+    OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) -> Reply {
+        Close();
+        return 0;
+    });
+    OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) -> Reply {
+        closed_ = true;
+        return {};
+    });
 }
 
 void PreviewWindow::Arrange() {
@@ -183,9 +205,8 @@ void PreviewWindow::ZoomStep(int direction, POINT anchor) {
 
 // The zoom box shows the zoom as a percentage, whichever way it was set.
 void PreviewWindow::ShowZoom() {
-    if (!zoomBox_) return;
     std::wstring text = std::to_wstring(static_cast<int>(std::lround(view_.Percent()))) + L"%";
-    SetWindowTextW(zoomBox_, text.c_str());
+    SetWindowTextW(Control(kZoomBox), text.c_str());
 }
 
 // The pointer when it is over the page view, otherwise the view's centre.
@@ -206,9 +227,9 @@ void PreviewWindow::ApplyBoxes() {
         long page = std::wcstol(WindowText(focus).c_str(), nullptr, 10);
         GoToPage(page > 1 ? static_cast<size_t>(page - 1) : 0);
         SetFocus(view_.Hwnd());
-    } else if (zoomBox_ && (focus == zoomBox_ || IsChild(zoomBox_, focus))) {
+    } else if (HWND zoomBox = Control(kZoomBox); focus == zoomBox || IsChild(zoomBox, focus)) {
         wchar_t* end = nullptr;
-        std::wstring text = WindowText(zoomBox_);
+        std::wstring text = WindowText(zoomBox);
         double percent = std::wcstod(text.c_str(), &end);
         if (end != text.c_str() && percent > 0) {
             RECT r{};
@@ -219,10 +240,6 @@ void PreviewWindow::ApplyBoxes() {
         }
         SetFocus(view_.Hwnd());
     }
-}
-
-void PreviewWindow::ShowError(const RuntimeError& error) {
-    if (options_.host) options_.host->ShowMessage(Hwnd(), RuntimeErrorText(error), MB_OK);
 }
 
 std::wstring PreviewWindow::DefaultSaveDialog(HWND owner, const std::wstring& extension) const {
@@ -250,46 +267,33 @@ std::wstring PreviewWindow::ChooseSaveFile(const std::wstring& extension) {
 void PreviewWindow::SavePdf() {
     std::wstring path = ChooseSaveFile(L"pdf");
     if (path.empty()) return;
-    try {
-        WaitCursor wait;
-        WritePdf(layout_, path);
-    } catch (const RuntimeError& e) {
-        ShowError(e);
-    }
+    Hourglass wait(*this);
+    WritePdf(layout_, path);
 }
 
 void PreviewWindow::SaveCsv() {
     if (layout_.Model().exportColumns.empty() || !layout_.Source()) return;
     std::wstring path = ChooseSaveFile(L"csv");
     if (path.empty()) return;
-    try {
-        WaitCursor wait;
-        WriteCsv(*layout_.Source(), layout_.Model().exportColumns, layout_.RegionalSettings(), path);
-    } catch (const RuntimeError& e) {
-        ShowError(e);
-    }
+    Hourglass wait(*this);
+    WriteCsv(*layout_.Source(), layout_.Model().exportColumns, layout_.RegionalSettings(), path);
 }
 
 void PreviewWindow::Print() {
-    try {
-        auto choice = options_.choosePrinter ? options_.choosePrinter(Hwnd(), PageCount())
-                                             : ChoosePrinter(Hwnd(), PageCount(), printDialog_);
-        if (!choice || !choice->Dc()) return;
-        WaitCursor wait;
-        // The chosen paper, orientation and printable area, not the preview's.
-        std::optional<Layout> relaid = RelaidForPrinter(choice->Dc(), layout_);
-        const Layout& printed = relaid ? *relaid : layout_;
-        printDialog_.printedPages = printed.PageCount();
-        if (choice->FirstPage() >= printed.PageCount()) {
-            if (options_.host)
-                options_.host->ShowMessage(Hwnd(), L"No se imprimió nada: en esta impresora el informe tiene " +
-                                                       std::to_wstring(printed.PageCount()) + L" páginas.", MB_OK);
-            return;
-        }
-        PrintLayout(choice->Dc(), printed, options_.documentName, choice->FirstPage(), choice->LastPage());
-    } catch (const RuntimeError& e) {
-        ShowError(e);
+    auto choice = options_.choosePrinter ? options_.choosePrinter(Hwnd(), PageCount())
+                                         : ChoosePrinter(Hwnd(), PageCount(), printDialog_);
+    if (!choice || !choice->Dc()) return;
+    Hourglass wait(*this);
+    // The chosen paper, orientation and printable area, not the preview's.
+    std::optional<Layout> relaid = RelaidForPrinter(choice->Dc(), layout_);
+    const Layout& printed = relaid ? *relaid : layout_;
+    printDialog_.printedPages = printed.PageCount();
+    if (choice->FirstPage() >= printed.PageCount()) {
+        host_.ShowMessage(Hwnd(), L"No se imprimió nada: en esta impresora el informe tiene " +
+                                      std::to_wstring(printed.PageCount()) + L" páginas.", MB_OK);
+        return;
     }
+    PrintLayout(choice->Dc(), printed, options_.documentName, choice->FirstPage(), choice->LastPage());
 }
 
 void PreviewWindow::Close() {
@@ -361,74 +365,8 @@ void PreviewWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
 
 bool PreviewWindow::Ours(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
 
-LRESULT PreviewWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case kFirst: GoToPage(0); break;
-                case kPrevious: if (CurrentPage() > 0) GoToPage(CurrentPage() - 1); break;
-                case kNext: GoToPage(CurrentPage() + 1); break;
-                case kLast: GoToPage(PageCount() - 1); break;
-                case kFitPage: SetZoom(Zoom::FitPage); break;
-                case kFitWidth: SetZoom(Zoom::FitWidth); break;
-                case kActual: SetZoom(Zoom::Actual); break;
-                case kPrint: Print(); break;
-                case kSavePdf: SavePdf(); break;
-                case kSaveCsv: SaveCsv(); break;
-                case kClose: Close(); break;
-                case IDOK: ApplyBoxes(); return 0;  // Enter, sent by the dialog keys of the loop
-                case kZoomBox: {
-                    if (HIWORD(wParam) != CBN_SELCHANGE) return 0;
-                    LRESULT item = SendMessageW(zoomBox_, CB_GETCURSEL, 0, 0);
-                    if (item >= 0 && item < static_cast<LRESULT>(std::size(kZoomSteps))) {
-                        RECT r{};
-                        GetClientRect(view_.Hwnd(), &r);
-                        ZoomTo(kZoomSteps[item], POINT{r.right / 2, r.bottom / 2});
-                    }
-                    return 0;
-                }
-                default: return Default(msg, wParam, lParam);
-            }
-            // Keys go on working after a button was clicked.
-            if (Hwnd() && !closed_) SetFocus(view_.Hwnd());
-            return 0;
-        case WM_KEYDOWN:
-            if (HandleKey(static_cast<UINT>(wParam), IsControlDown())) return 0;
-            break;
-        case WM_MOUSEWHEEL:
-            OnWheel(wParam, lParam);
-            return 0;
-        case WM_SIZE:
-            Arrange();
-            ShowZoom();
-            return 0;
-        case WM_SYSCOMMAND:
-            // Minimised, it would leave the disabled owner with nothing to close.
-            if ((wParam & 0xFFF0) == SC_MINIMIZE) return 0;
-            break;
-        case WM_SETFOCUS:
-            SetFocus(view_.Hwnd());
-            return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            if (controls_)
-                if (HBRUSH b = controls_->OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
-                    return reinterpret_cast<LRESULT>(b);
-            break;
-        case WM_CLOSE:
-            Close();
-            return 0;
-        case WM_DESTROY:
-            closed_ = true;
-            break;
-    }
-    return Default(msg, wParam, lParam);
-}
-
-void PreviewWindow::OnUnhandledError() { ShowError(CurrentError()); }
-
-void PreviewWindow::ShowModal(HWND owner, const Layout& layout, const PreviewOptions& options) {
-    PreviewWindow preview(layout, options);
+void PreviewWindow::ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options) {
+    PreviewWindow preview(host, layout, options);
     if (!preview.Create(owner))
         throw RuntimeError(static_cast<long>(GetLastError()), L"The preview window could not be created.");
     if (owner && IsWindowEnabled(owner)) {
@@ -458,7 +396,7 @@ void PreviewWindow::ShowModal(HWND owner, const Layout& layout, const PreviewOpt
             SendMessageW(preview.Hwnd(), msg.message, msg.wParam, msg.lParam);
             continue;
         }
-        if (IsDialogMessageW(preview.Hwnd(), &msg)) continue;
+        if (preview.PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

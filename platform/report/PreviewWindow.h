@@ -14,8 +14,7 @@
 #include "Printing.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Host.h"
-#include "platform/window/Controls.h"
-#include "platform/window/Window.h"
+#include "platform/window/Form.h"
 
 #include <functional>
 #include <memory>
@@ -27,8 +26,6 @@ namespace arc::report {
 class PreviewWindow;
 
 struct PreviewOptions {
-    // Shows the messages of failed printing or saving; none: nothing is shown.
-    Host* host = nullptr;
     // The save dialog for a file of the extension ("pdf", "csv"): the chosen
     // path, or "" when the user cancels.  Empty: the system's.
     std::function<std::wstring(HWND owner, const std::wstring& extension)> chooseSaveFile;
@@ -42,21 +39,22 @@ struct PreviewOptions {
     std::wstring documentName = L"Informe";
 };
 
-class PreviewWindow : public Window {
+class PreviewWindow : public Form {
 public:
+    // The preview's controls; kEnter: Enter, from the dialog keys of the loop.
     enum Command {
         kFirst = 101, kPrevious, kNext, kLast, kFitPage, kFitWidth, kActual, kPrint, kSavePdf, kClose, kPageText,
-        kSaveCsv, kPageBox, kPageBoxLabel, kZoomBox
+        kSaveCsv, kPageBox, kPageBoxLabel, kZoomBox, kEnter = IDOK
     };
 
-    static void ShowModal(HWND owner, const Layout& layout, const PreviewOptions& options);
+    // Messages of failed printing or saving are shown through the host.
+    static void ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options);
     ~PreviewWindow() override;
 
     size_t CurrentPage() const { return view_.Page(); }
     size_t PageCount() const { return layout_.PageCount(); }
     Zoom GetZoom() const { return view_.GetZoom(); }
     const PageView& View() const { return view_; }
-    HWND Control(Command id) const { return GetDlgItem(Hwnd(), id); }
 
     void GoToPage(size_t page);
     void SetZoom(Zoom zoom);
@@ -64,6 +62,7 @@ public:
     void ZoomTo(double percent, POINT anchor);
     // One step of the zoom box's list in (+1) or out (-1).
     void ZoomStep(int direction, POINT anchor);
+    // Each raises RuntimeError when it fails; the window's barrier shows it.
     void Print();
     void SavePdf();
     void SaveCsv();
@@ -75,16 +74,11 @@ public:
 
     static const wchar_t* const kCaption;  // "Vista Previa"
 
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnUnhandledError() override;
-
 private:
-    PreviewWindow(const Layout& layout, const PreviewOptions& options);
+    PreviewWindow(Host& host, const Layout& layout, const PreviewOptions& options);
     bool Create(HWND owner);
-    void CreateZoomBox(int left, int top, int width);
+    void Connect();
     void Arrange();
-    void ShowError(const RuntimeError& error);
     bool Ours(HWND hwnd) const;
     void RestoreOwner();
     std::wstring DefaultSaveDialog(HWND owner, const std::wstring& extension) const;
@@ -98,8 +92,6 @@ private:
     const PreviewOptions& options_;
     HWND owner_ = nullptr;
     PageView view_;
-    std::unique_ptr<ControlSet> controls_;
-    HWND zoomBox_ = nullptr;
     PrintDialogMemory printDialog_;
     int toolbarHeight_ = 0;
     int wheelRest_ = 0, turnRest_ = 0;  // wheel movement not yet scrolled, and not yet turned into a page

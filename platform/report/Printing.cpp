@@ -99,13 +99,13 @@ std::optional<Layout> RelaidForPrinter(HDC printer, const Layout& layout) {
 
 void PrintLayout(HDC printer, const Layout& layout, const std::wstring& documentName, size_t firstPage,
                  size_t lastPage) {
-    int dpiX = GetDeviceCaps(printer, LOGPIXELSX), dpiY = GetDeviceCaps(printer, LOGPIXELSY);
-    if (dpiX <= 0 || dpiY <= 0) PrinterError(L"GetDeviceCaps");
+    const TwipsScale scale = TwipsScale::Of(printer);
+    if (!scale.Valid()) PrinterError(L"GetDeviceCaps");
     if (layout.PageCount() == 0 || firstPage >= layout.PageCount()) return;
     lastPage = std::min(lastPage, layout.PageCount() - 1);
     // Device coordinates start at the printable corner, not the paper's.
     int offX = GetDeviceCaps(printer, PHYSICALOFFSETX), offY = GetDeviceCaps(printer, PHYSICALOFFSETY);
-    DeviceMapping map = DeviceMapping::ForDpi(dpiX, dpiY, -offX, -offY, layout.Page().scale);
+    const DeviceMapping map{scale.Zoomed(layout.Page().scale), -offX, -offY};
 
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;

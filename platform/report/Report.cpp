@@ -18,8 +18,7 @@ Layout Report::Paginate(const Regional& regional, std::optional<PageSetup> page)
 
 void Report::Show(HWND owner, Host& host, PreviewOptions options, std::optional<PageSetup> page) const {
     Layout layout = Paginate(host.Regional(), page);
-    if (!options.host) options.host = &host;
-    PreviewWindow::ShowModal(owner, layout, options);
+    PreviewWindow::ShowModal(owner, host, layout, options);
 }
 
 }  // namespace arc::report

@@ -1,7 +1,5 @@
 #include "Controls.h"
 
-#include "Twips.h"
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -11,27 +9,7 @@ namespace {
 
 const wchar_t kPanelClass[] = L"ArcPanel";
 
-// A panel is a plain container: it paints its background colour and passes its children's
-// commands and colour requests up to the window that owns the set.
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
-        case WM_ERASEBKGND: {
-            RECT r;
-            GetClientRect(hwnd, &r);
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetDCBrushColor(dc, ControlSet::PanelColour(hwnd));
-            FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-            return 1;
-        }
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
+COLORREF Or(COLORREF colour, int systemColour) { return colour == kNoColour ? GetSysColor(systemColour) : colour; }
 
 // A text box of several lines keeps Enter for its line breaks but lets Tab
 // move the focus on, like every other box of the window.
@@ -47,16 +25,8 @@ LRESULT CALLBACK MultiLineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-void RegisterPanelClass() {
-    WNDCLASSEXW wc{};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), kPanelClass, &wc)) return;
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PanelProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPanelClass;
-    RegisterClassExW(&wc);
+DWORD AlignStyle(Align align, DWORD left, DWORD center, DWORD right) {
+    return align == Align::Center ? center : align == Align::Right ? right : left;
 }
 
 }  // namespace
@@ -69,142 +39,203 @@ std::wstring WindowText(HWND hwnd) {
     return s;
 }
 
-ControlSet::ControlSet(HWND window) : window_(window) {}
+// A panel is a frame: its background colour, an etched border and its
+// caption in its own font and colour over the border's top.  Its children's
+// commands and colour requests go up to the window that owns the set.
+LRESULT CALLBACK ControlSet::PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto* item = reinterpret_cast<const Item*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
+        case WM_ERASEBKGND: {
+            if (!item) break;
+            RECT r;
+            GetClientRect(hwnd, &r);
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetDCBrushColor(dc, Or(item->desc.back, COLOR_BTNFACE));
+            FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+            return 1;
+        }
+        case WM_PAINT: {
+            if (!item) break;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            SelectIn font(dc, item->font.Get());
+            TEXTMETRICW tm{};
+            GetTextMetricsW(dc, &tm);
+            RECT frame;
+            GetClientRect(hwnd, &frame);
+            frame.top = tm.tmHeight / 2;
+            DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+            const std::wstring caption = WindowText(hwnd);
+            SetTextColor(dc, Or(item->desc.fore, COLOR_BTNTEXT));
+            SetBkColor(dc, Or(item->desc.back, COLOR_BTNFACE));
+            SetBkMode(dc, OPAQUE);
+            TextOutW(dc, tm.tmAveCharWidth, 0, caption.c_str(), static_cast<int>(caption.size()));
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
 
 ControlSet::~ControlSet() {
     if (tooltip_) DestroyWindow(tooltip_);
 }
 
-COLORREF ControlSet::PanelColour(HWND panel) {
-    auto c = static_cast<COLORREF>(GetWindowLongPtrW(panel, GWLP_USERDATA));
-    return c ? c - 1 : GetSysColor(COLOR_BTNFACE);
-}
-
-bool ControlSet::Create(const std::vector<ControlDesc>& descs, int dpiX, int dpiY) {
-    RegisterPanelClass();
+bool ControlSet::Create(HWND window, const std::vector<ControlDesc>& table, const TwipsScale& scale) {
+    window_ = window;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kPanelClass, &wc)) {
+        wc.lpfnWndProc = PanelProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kPanelClass;
+        RegisterClassExW(&wc);
+    }
     std::vector<const ControlDesc*> ordered;
-    for (const auto& s : descs) ordered.push_back(&s);
-    // Panels first so their children have a parent; then focus order.
+    for (const auto& d : table) ordered.push_back(&d);
     std::stable_sort(ordered.begin(), ordered.end(), [](const ControlDesc* a, const ControlDesc* b) {
         bool pa = a->kind == ControlKind::Panel, pb = b->kind == ControlKind::Panel;
         if (pa != pb) return pa;
-        return a->tabIndex < b->tabIndex;
+        return a->tab < b->tab;
     });
     bool ok = true;
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    for (const ControlDesc* s : ordered) {
-        auto item = std::make_unique<Item>();
-        item->desc = *s;
-        HWND parent = window_;
-        if (!s->parent.empty()) {
-            auto it = byName_.find(s->parent);
-            if (it != byName_.end()) parent = it->second->hwnd;
-        }
-        RECT r = TwipsRect(s->left, s->top, s->width, s->height, dpiX, dpiY);
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s->visible ? WS_VISIBLE : 0);
-        DWORD ex = 0;
-        const wchar_t* cls = L"STATIC";
-        switch (s->kind) {
+    for (const ControlDesc* d : ordered) ok = CreateOne(*d, scale) && ok;
+    focusOrder_.clear();
+    AddToFocusOrder(ControlId());
+    return ok;
+}
+
+bool ControlSet::CreateOne(const ControlDesc& d, const TwipsScale& scale) {
+    auto item = std::make_unique<Item>();
+    item->desc = d;
+    const Item* panel = Find(d.parent);
+    HWND parent = panel ? panel->hwnd : window_;
+    if (d.kind == ControlKind::Custom) {
+        item->hwnd = d.make ? d.make(parent, d.place, scale) : nullptr;
+        if (item->hwnd) SetWindowLongPtrW(item->hwnd, GWLP_ID, d.id.Value());
+    } else {
+        RECT r = scale.Rect(d.place);
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0);
+        DWORD ex = WS_EX_CLIENTEDGE;
+        const wchar_t* cls = L"EDIT";
+        switch (d.kind) {
             case ControlKind::Label:
-                style |= SS_NOTIFY | (s->align == Align::Center ? SS_CENTER : s->align == Align::Right ? SS_RIGHT : SS_LEFT);
-                if (s->frameBorder) style |= WS_BORDER;
+                cls = L"STATIC";
+                ex = 0;
+                style |= SS_NOTIFY | AlignStyle(d.align, SS_LEFT, SS_CENTER, SS_RIGHT) | (d.frameBorder ? WS_BORDER : 0);
                 break;
             case ControlKind::TextBox:
-                cls = L"EDIT";
-                ex = WS_EX_CLIENTEDGE;
-                style |= WS_TABSTOP | ES_AUTOHSCROLL |
-                         (s->align == Align::Center ? ES_CENTER : s->align == Align::Right ? ES_RIGHT : ES_LEFT);
+                style |= WS_TABSTOP | ES_AUTOHSCROLL | AlignStyle(d.align, ES_LEFT, ES_CENTER, ES_RIGHT);
                 break;
             case ControlKind::MultiLineTextBox:
-                cls = L"EDIT";
-                ex = WS_EX_CLIENTEDGE;
                 style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
                 break;
             case ControlKind::Button:
                 cls = L"BUTTON";
+                ex = 0;
                 style |= WS_TABSTOP | BS_PUSHBUTTON;
+                break;
+            case ControlKind::ComboBox:
+                cls = L"COMBOBOX";
+                ex = 0;
+                style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN;
                 break;
             case ControlKind::Panel:
                 cls = kPanelClass;
                 ex = WS_EX_CONTROLPARENT;
                 style |= WS_CLIPCHILDREN;
                 break;
+            case ControlKind::Custom:
+                break;
         }
-        item->hwnd = CreateWindowExW(ex, cls, s->text.c_str(), style, r.left, r.top, r.right - r.left,
-                                     r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(s->id)),
-                                     inst, nullptr);
-        if (!item->hwnd) {
-            ok = false;
-            continue;
-        }
-        if (s->kind == ControlKind::MultiLineTextBox) SetWindowSubclass(item->hwnd, MultiLineProc, 1, 0);
-        if (s->kind == ControlKind::Panel)
-            SetWindowLongPtrW(item->hwnd, GWLP_USERDATA, static_cast<LONG_PTR>((s->back == kNoColour ? GetSysColor(COLOR_BTNFACE) : s->back) + 1));
-        item->font = MakeFont(s->font, dpiY);
+        item->hwnd = CreateWindowExW(ex, cls, d.text.c_str(), style, r.left, r.top, r.right - r.left,
+                                     r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id.Value())),
+                                     GetModuleHandleW(nullptr), nullptr);
+        if (!item->hwnd) return false;
+        if (d.kind == ControlKind::MultiLineTextBox) SetWindowSubclass(item->hwnd, MultiLineProc, 1, 0);
+        if (d.kind == ControlKind::Panel) SetWindowLongPtrW(item->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(item.get()));
+        item->font = MakeFont(d.font, scale);
         SendMessageW(item->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(item->font.Get()), FALSE);
-        if (s->back != kNoColour) item->backBrush.Reset(CreateSolidBrush(s->back));
-        if (!s->tooltip.empty()) {
-            if (!tooltip_)
-                tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                           window_, nullptr, inst, nullptr);
-            if (tooltip_) {
-                TTTOOLINFOW ti{};
-                ti.cbSize = sizeof ti;
-                ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-                ti.hwnd = window_;
-                ti.uId = reinterpret_cast<UINT_PTR>(item->hwnd);
-                ti.lpszText = const_cast<wchar_t*>(item->desc.tooltip.c_str());
-                SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-            }
-        }
-        byName_[s->name] = item.get();
-        byHwnd_[item->hwnd] = item.get();
-        items_.push_back(std::move(item));
+        if (d.back != kNoColour) item->backBrush.Reset(CreateSolidBrush(d.back));
     }
-    return ok;
+    if (!item->hwnd) return false;
+    if (!d.tooltip.empty()) AddTooltip(item->hwnd, item->desc.tooltip);
+    byId_[d.id.Value()] = item.get();
+    byHwnd_[item->hwnd] = item.get();
+    items_.push_back(std::move(item));
+    return true;
 }
 
-HWND ControlSet::Get(const std::wstring& name) const {
-    auto it = byName_.find(name);
-    return it == byName_.end() ? nullptr : it->second->hwnd;
+void ControlSet::AddTooltip(HWND control, const std::wstring& text) {
+    if (!tooltip_)
+        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                   window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_) return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = window_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-const ControlDesc* ControlSet::Desc(const std::wstring& name) const {
-    auto it = byName_.find(name);
-    return it == byName_.end() ? nullptr : &it->second->desc;
+void ControlSet::AddToFocusOrder(ControlId parent) {
+    std::vector<const Item*> level;
+    for (const auto& item : items_)
+        if (item->desc.parent == parent) level.push_back(item.get());
+    std::stable_sort(level.begin(), level.end(), [](const Item* a, const Item* b) { return a->desc.tab < b->desc.tab; });
+    for (const Item* item : level) {
+        focusOrder_.push_back(item->hwnd);
+        if (item->desc.kind == ControlKind::Panel) AddToFocusOrder(item->desc.id);
+    }
 }
 
-const std::wstring* ControlSet::NameOf(HWND control) const {
+ControlSet::Item* ControlSet::Find(ControlId id) const {
+    auto it = byId_.find(id.Value());
+    return id == ControlId() || it == byId_.end() ? nullptr : it->second;
+}
+
+HWND ControlSet::Get(ControlId id) const {
+    const Item* item = Find(id);
+    return item ? item->hwnd : nullptr;
+}
+
+ReflectedControl* ControlSet::WrapperOf(HWND control) const {
     auto it = byHwnd_.find(control);
-    return it == byHwnd_.end() ? nullptr : &it->second->desc.name;
+    return it == byHwnd_.end() ? nullptr : it->second->desc.wrapper;
 }
 
-void ControlSet::SetForeColour(const std::wstring& name, COLORREF colour) {
-    auto it = byName_.find(name);
-    if (it == byName_.end()) return;
-    if (it->second->desc.fore == colour) return;
-    it->second->desc.fore = colour;
-    InvalidateRect(it->second->hwnd, nullptr, TRUE);
+void ControlSet::SetForeColour(ControlId id, COLORREF colour) {
+    Item* item = Find(id);
+    if (!item || item->desc.fore == colour) return;
+    item->desc.fore = colour;
+    InvalidateRect(item->hwnd, nullptr, TRUE);
 }
 
-COLORREF ControlSet::ForeColour(const std::wstring& name) const {
-    auto it = byName_.find(name);
-    return it == byName_.end() ? kNoColour : it->second->desc.fore;
+COLORREF ControlSet::ForeColour(ControlId id) const {
+    const Item* item = Find(id);
+    return item ? item->desc.fore : kNoColour;
 }
 
-void ControlSet::SetBackColour(const std::wstring& name, COLORREF colour) {
-    auto it = byName_.find(name);
-    if (it == byName_.end()) return;
-    it->second->desc.back = colour;
-    it->second->backBrush.Reset(colour == kNoColour ? nullptr : CreateSolidBrush(colour));
-    if (it->second->desc.kind == ControlKind::Panel)
-        SetWindowLongPtrW(it->second->hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(colour + 1));
-    InvalidateRect(it->second->hwnd, nullptr, TRUE);
+void ControlSet::SetBackColour(ControlId id, COLORREF colour) {
+    Item* item = Find(id);
+    if (!item) return;
+    item->desc.back = colour;
+    item->backBrush.Reset(colour == kNoColour ? nullptr : CreateSolidBrush(colour));
+    InvalidateRect(item->hwnd, nullptr, TRUE);
 }
 
-COLORREF ControlSet::BackColour(const std::wstring& name) const {
-    auto it = byName_.find(name);
-    return it == byName_.end() ? kNoColour : it->second->desc.back;
+COLORREF ControlSet::BackColour(ControlId id) const {
+    const Item* item = Find(id);
+    return item ? item->desc.back : kNoColour;
 }
 
 HBRUSH ControlSet::OnCtlColor(HDC dc, HWND control) {
@@ -216,24 +247,23 @@ HBRUSH ControlSet::OnCtlColor(HDC dc, HWND control) {
         SetBkColor(dc, item.desc.back);
         return item.backBrush.Get();
     }
-    if (item.desc.kind == ControlKind::Label) {
-        // Transparent: the label shows its parent's colour.
-        HWND parent = GetParent(control);
-        SetBkMode(dc, TRANSPARENT);
-        wchar_t cls[32] = {};
-        GetClassNameW(parent, cls, 32);
-        if (lstrcmpW(cls, kPanelClass) == 0) {
-            // The DC's own brush, set to the panel's colour.
-            SetDCBrushColor(dc, PanelColour(parent));
+    switch (item.desc.kind) {
+        case ControlKind::Label: {
+            // Transparent: the label shows its parent's colour, a panel's
+            // through the DC's own brush.
+            SetBkMode(dc, TRANSPARENT);
+            const Item* panel = Find(item.desc.parent);
+            if (!panel) return GetSysColorBrush(COLOR_BTNFACE);
+            SetDCBrushColor(dc, Or(panel->desc.back, COLOR_BTNFACE));
             return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
         }
-        return GetSysColorBrush(COLOR_BTNFACE);
+        case ControlKind::TextBox:
+        case ControlKind::MultiLineTextBox:
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return GetSysColorBrush(COLOR_WINDOW);
+        default:
+            return nullptr;
     }
-    if (item.desc.kind == ControlKind::TextBox || item.desc.kind == ControlKind::MultiLineTextBox) {
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return GetSysColorBrush(COLOR_WINDOW);
-    }
-    return nullptr;
 }
 
 }  // namespace arc

@@ -1,73 +1,104 @@
 #pragma once
-// Child controls created from compact descriptions, so that a window's
-// layout reads like the table of its design: kind, name, place in twips,
-// text, font, colours, alignment, focus order.  The set owns the fonts and
-// brushes and answers the parent's WM_CTLCOLOR* messages for its controls.
+// Child controls created from a table, so that a window's layout reads like
+// the table of its design: name, kind, place in twips, text, font, colours,
+// alignment, tab index.  Each control is named once, by a constant of its
+// window's own enumeration that is also its numeric id.  The set owns the
+// fonts and brushes, answers the parent's WM_CTLCOLOR* messages for its
+// controls, paints its panels as framed boxes with their captions, and
+// knows the design's focus order.
 #include "Gdi.h"
+#include "Twips.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace arc {
 
-enum class ControlKind { Label, TextBox, MultiLineTextBox, Button, Panel };
+// A control's one identity: the constant that names it in the table and in
+// the code, and its control id.
+class ControlId {
+public:
+    constexpr ControlId() = default;
+    template <typename E>
+        requires std::is_enum_v<E>
+    constexpr ControlId(E e) : value_(static_cast<int>(e)) {}
+    constexpr int Value() const { return value_; }
+    friend constexpr bool operator==(ControlId, ControlId) = default;
+
+private:
+    int value_ = 0;
+};
+
+enum class ControlKind { Label, TextBox, MultiLineTextBox, Button, Panel, ComboBox, Custom };
 enum class Align { Left, Center, Right };
 
 constexpr COLORREF kNoColour = CLR_INVALID;
 
+// The wrapper of a control that hears what the control tells its parent:
+// the form passes it each WM_COMMAND and WM_NOTIFY the control sends.
+class ReflectedControl {
+public:
+    virtual bool OnReflectedCommand(UINT) { return false; }
+    virtual bool OnReflectedNotify(const NMHDR&, LRESULT&) { return false; }
+
+protected:
+    ~ReflectedControl() = default;
+};
+
+// Makes a control of a kind this layer does not know (a grid, a date field)
+// at its place in the parent and returns its outer window, or nullptr.
+using ControlMaker = std::function<HWND(HWND parent, const Place& twips, const TwipsScale& scale)>;
+
 struct ControlDesc {
-    ControlKind kind;
-    std::wstring name;
-    int left, top, width, height;  // twips, relative to the parent
+    ControlId id;
+    ControlKind kind = ControlKind::Label;
+    Place place;                // twips, relative to the parent
     std::wstring text;
     FontDesc font;
     COLORREF fore = kNoColour;  // text colour; kNoColour: the system's
     COLORREF back = kNoColour;  // background; kNoColour: the parent's (labels are transparent)
     Align align = Align::Left;
-    int tabIndex = 0;
-    int id = 0;                    // control id for WM_COMMAND
-    std::wstring parent;           // name of a Panel of the same set; empty: the window
+    int tab = 0;                // the design's tab index
+    ControlId parent;           // a Panel of the same table; none: the window
     bool visible = true;
-    bool frameBorder = false;      // a label drawn with a thin frame
+    bool frameBorder = false;   // a label drawn with a thin frame
     std::wstring tooltip;
+    ControlMaker make;                    // Custom: makes the control
+    ReflectedControl* wrapper = nullptr;  // hears the control's notices
 };
 
 class ControlSet {
 public:
     ControlSet() = default;
-    explicit ControlSet(HWND window);
     ~ControlSet();
     ControlSet(const ControlSet&) = delete;
     ControlSet& operator=(const ControlSet&) = delete;
 
-    // Creates the controls in focus order (tabIndex), which is also the order
-    // that Tab follows.  Returns false if any control could not be created.
-    bool Create(const std::vector<ControlDesc>& descs, int dpiX, int dpiY);
-    // The same for a set made before its window existed.
-    bool Create(HWND window, const std::vector<ControlDesc>& descs, int dpiX, int dpiY) {
-        window_ = window;
-        return Create(descs, dpiX, dpiY);
-    }
+    // Creates the controls: panels first, so that they are drawn over the
+    // controls they cover, then the others in the order of their tab index.
+    // Returns false if any control could not be created.
+    bool Create(HWND window, const std::vector<ControlDesc>& table, const TwipsScale& scale);
 
-    HWND Get(const std::wstring& name) const;
-    const ControlDesc* Desc(const std::wstring& name) const;
-    const std::wstring* NameOf(HWND control) const;
+    HWND Get(ControlId id) const;
+    ReflectedControl* WrapperOf(HWND control) const;
+    // The controls in the order of their tab index, a panel's own at the
+    // panel's place, whatever order they are drawn in.
+    const std::vector<HWND>& FocusOrder() const { return focusOrder_; }
 
-    void SetForeColour(const std::wstring& name, COLORREF colour);
-    COLORREF ForeColour(const std::wstring& name) const;
-    void SetBackColour(const std::wstring& name, COLORREF colour);
-    COLORREF BackColour(const std::wstring& name) const;
+    void SetForeColour(ControlId id, COLORREF colour);
+    COLORREF ForeColour(ControlId id) const;
+    void SetBackColour(ControlId id, COLORREF colour);
+    COLORREF BackColour(ControlId id) const;
 
     // Answers WM_CTLCOLORSTATIC / WM_CTLCOLOREDIT / WM_CTLCOLORBTN for a
     // control of this set; returns nullptr for others.
     HBRUSH OnCtlColor(HDC dc, HWND control);
-
-    // The window background colour a panel paints.
-    static COLORREF PanelColour(HWND panel);
 
 private:
     struct Item {
@@ -76,11 +107,18 @@ private:
         Font font;
         Brush backBrush;
     };
+    static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    Item* Find(ControlId id) const;
+    bool CreateOne(const ControlDesc& desc, const TwipsScale& scale);
+    void AddToFocusOrder(ControlId parent);
+    void AddTooltip(HWND control, const std::wstring& text);
+
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Item>> items_;
-    std::map<std::wstring, Item*> byName_;
+    std::map<int, Item*> byId_;
     std::map<HWND, Item*> byHwnd_;
+    std::vector<HWND> focusOrder_;
 };
 
 // Text of any window.

@@ -1,12 +1,10 @@
 #include "Gdi.h"
 
-#include "Twips.h"
-
 namespace arc {
 
-Font MakeFont(const FontDesc& desc, int dpiY) {
+Font MakeFont(const FontDesc& desc, const TwipsScale& scale) {
     LOGFONTW lf{};
-    lf.lfHeight = PointsToFontHeight(desc.points, dpiY);
+    lf.lfHeight = scale.FontHeight(desc.points);
     lf.lfWeight = desc.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = desc.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;

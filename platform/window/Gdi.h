@@ -1,6 +1,8 @@
 #pragma once
 // Small owners for GDI objects and device contexts: each releases what it
 // holds exactly once, copies are impossible, moves hand ownership over.
+#include "Twips.h"
+
 #include <windows.h>
 
 #include <string>
@@ -40,15 +42,19 @@ using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 
 struct FontDesc {
-    std::wstring face = L"MS Sans Serif";
-    double points = 8.25;
-    bool bold = false;
-    bool italic = false;
+    // A constructor rather than member initialisers: GCC 12 warns wrongly
+    // about tables of descriptions that leave the font at its default.
+    FontDesc(std::wstring face = L"MS Sans Serif", double points = 8.25, bool bold = false, bool italic = false)
+        : face(std::move(face)), points(points), bold(bold), italic(italic) {}
+    std::wstring face;
+    double points;
+    bool bold;
+    bool italic;
 };
 
-// Creates the font at the DPI given.  Faces the system lacks are replaced
-// by the font mapper with a close equivalent.
-Font MakeFont(const FontDesc& desc, int dpiY);
+// Creates the font at the device's resolution.  Faces the system lacks are
+// replaced by the font mapper with a close equivalent.
+Font MakeFont(const FontDesc& desc, const TwipsScale& scale);
 
 // Selects an object into a DC for the lifetime of this value.
 class SelectIn {

@@ -3,29 +3,24 @@
 #include <cmath>
 
 namespace arc {
-namespace {
-int DeviceCaps(int index) {
-    HDC dc = GetDC(nullptr);
-    int v = GetDeviceCaps(dc, index);
-    ReleaseDC(nullptr, dc);
-    return v > 0 ? v : 96;
-}
-}  // namespace
 
-int ScreenDpiX() { return DeviceCaps(LOGPIXELSX); }
-int ScreenDpiY() { return DeviceCaps(LOGPIXELSY); }
+int TwipsToPixels(double twips, double dotsPerInch) { return static_cast<int>(std::lround(twips * dotsPerInch / 1440)); }
+int PixelsToTwips(double pixels, double dotsPerInch) { return static_cast<int>(std::lround(pixels * 1440 / dotsPerInch)); }
 
-RECT TwipsRect(int left, int top, int width, int height, int dpiX, int dpiY) {
-    RECT r;
-    r.left = TwipsToPixels(left, dpiX);
-    r.top = TwipsToPixels(top, dpiY);
-    r.right = TwipsToPixels(left + width, dpiX);
-    r.bottom = TwipsToPixels(top + height, dpiY);
-    return r;
+TwipsScale TwipsScale::Of(HDC device) {
+    return {static_cast<double>(GetDeviceCaps(device, LOGPIXELSX)), static_cast<double>(GetDeviceCaps(device, LOGPIXELSY))};
 }
 
-int PointsToFontHeight(double points, int dpiY) {
-    return -static_cast<int>(std::lround(points * dpiY / 72.0));
+TwipsScale TwipsScale::Of(HWND window) {
+    HDC dc = GetDC(window);
+    TwipsScale s = Of(dc);
+    ReleaseDC(window, dc);
+    return s.Valid() ? s : TwipsScale{};
 }
+
+RECT TwipsScale::Rect(const Place& p) const { return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)}; }
+
+int ScreenDpiX() { return static_cast<int>(TwipsScale::Of(HWND{}).dpiX); }
+int ScreenDpiY() { return static_cast<int>(TwipsScale::Of(HWND{}).dpiY); }
 
 }  // namespace arc

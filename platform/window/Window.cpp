@@ -32,6 +32,8 @@ bool Window::CreateWindowOf(const ClassDesc& cls, DWORD exStyle, const std::wstr
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
+void Window::OnUnhandledError(const RuntimeError& error) { ReportUnhandledError(hwnd_, error); }
+
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
@@ -47,9 +49,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     try {
         result = self->HandleMessage(msg, wParam, lParam);
     } catch (...) {
+        const RuntimeError error = CurrentError();
         try {
-            self->OnUnhandledError();
+            self->OnUnhandledError(error);
         } catch (...) {
+            // Showing the error failed too: nothing more can be done here.
         }
     }
     if (msg == WM_NCDESTROY) {
@@ -60,14 +64,15 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return result;
 }
 
-int RunMessageLoop(HWND dialogLike) {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (dialogLike && IsWindow(dialogLike) && IsDialogMessageW(dialogLike, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+UINT ShowErrorMessage() {
+    static const UINT message = RegisterWindowMessageW(L"ArcandoraShowError");
+    return message;
+}
+
+void ReportUnhandledError(HWND from, const RuntimeError& error) {
+    HWND root = from ? GetAncestor(from, GA_ROOT) : nullptr;
+    if (root && SendMessageW(root, ShowErrorMessage(), 0, reinterpret_cast<LPARAM>(&error))) return;
+    MessageBoxW(root, RuntimeErrorText(error).c_str(), nullptr, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace arc

@@ -2,7 +2,10 @@
 // Base of every window of ours: the class is registered once, "this" is
 // recovered in WM_NCCREATE, and each message goes to HandleMessage.  No C++
 // exception crosses into user32: the window procedure catches at the
-// boundary and hands the error to OnUnhandledError.
+// boundary and hands the error, with its own number and description, to
+// OnUnhandledError.
+#include "platform/runtime/Error.h"
+
 #include <windows.h>
 
 #include <string>
@@ -32,8 +35,9 @@ protected:
                         int width, int height, HWND parent, HMENU menu = nullptr);
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    // An exception escaped a handler.  The default shows nothing and goes on.
-    virtual void OnUnhandledError() {}
+    // An exception escaped a handler.  The default hands it to the barrier
+    // of the form the window belongs to (ReportUnhandledError).
+    virtual void OnUnhandledError(const RuntimeError& error);
     // Called from WM_NCDESTROY, after which the handle is no longer valid.
     virtual void OnFinalMessage() {}
 
@@ -44,8 +48,13 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Runs the message loop until WM_QUIT, with dialog-style keyboard navigation
-// (Tab, Enter, Escape) for the given top-level window.
-int RunMessageLoop(HWND dialogLike);
+// The message a form answers by showing the error its lParam points to
+// (a const RuntimeError*); it returns nonzero when shown.
+UINT ShowErrorMessage();
+
+// Hands an error that no handler expected to the barrier of the top-level
+// window of `from`; where that window has none, a plain message box shows
+// it, so that no error passes unseen.
+void ReportUnhandledError(HWND from, const RuntimeError& error);
 
 }  // namespace arc

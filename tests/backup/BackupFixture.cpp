@@ -120,17 +120,6 @@ std::wstring AbsentDrive() {
     return L"";
 }
 
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
-
-void ClickLabel(HWND label) {
-    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-}
-
-void Type(HWND box, const std::wstring& text) {
-    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 void CloseWindow(Form1& form) { SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0); }
 
 }  // namespace arc::test

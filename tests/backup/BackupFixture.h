@@ -6,6 +6,7 @@
 #include "ledger/Form1.h"
 #include "support/TempFolder.h"
 #include "support/TestHost.h"
+#include "support/WindowActions.h"
 
 #include <gtest/gtest.h>
 
@@ -68,10 +69,9 @@ void AddRows(const std::wstring& folder, int count, const std::wstring& day = L"
 // A drive letter that names no drive here, or "".
 std::wstring AbsentDrive();
 
-// The user's actions, as messages.
-void Click(HWND button);                 // BM_CLICK
-void ClickLabel(HWND label);             // a mouse click on a label
-void Type(HWND box, const std::wstring& text);  // WM_SETTEXT
-void CloseWindow(Form1& form);           // WM_CLOSE, as the title bar's X sends it
+using Id = Form1::Id;
+
+// WM_CLOSE, as the title bar's X sends it.
+void CloseWindow(Form1& form);
 
 }  // namespace arc::test

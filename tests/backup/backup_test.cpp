@@ -37,7 +37,7 @@ std::vector<std::wstring> RunFiles(const std::wstring& stamp) {
 TEST_F(Backup, CloseSnapshotsTheLedgerWritesTheBatchAndStartsItByItsPath) {
     auto form = OpenForm(host);
     AddRows(install, 2);
-    Type(form->Control(L"Text4"), L"Q");
+    SetBoxText(form->Control(Id::Text4), L"Q");
     HWND window = form->Hwnd();
     CloseWindow(*form);
 
@@ -59,7 +59,7 @@ TEST_F(Backup, CloseSnapshotsTheLedgerWritesTheBatchAndStartsItByItsPath) {
 
 TEST_F(Backup, StampIsYearMonthDayHourMinuteSecondInTwoDigitsEach) {
     auto form = OpenForm(host);
-    Type(form->Control(L"Text4"), L"Q");
+    SetBoxText(form->Control(Id::Text4), L"Q");
     host.finishBatches = true;
     const struct {
         int y, mo, d, h, mi, s;
@@ -104,7 +104,7 @@ TEST_F(Backup, DriveTextsThatNameNoDriveCreateNothingAndTheNextStartSaysWhy) {
         h.programFolder = program;
         {
             auto form = OpenForm(h);
-            Type(form->Control(L"Text4"), c.text);
+            SetBoxText(form->Control(Id::Text4), c.text);
             HWND window = form->Hwnd();
             CloseWindow(*form);
             EXPECT_FALSE(IsWindow(window)) << c.text;
@@ -139,7 +139,7 @@ TEST_F(Backup, AMissingShellIsToldOnceWithWhereTheBackupsAre) {
     ASSERT_TRUE(CreateDirectoryW(host.installFolder.c_str(), nullptr));
     {
         auto form = OpenForm(host);
-        Type(form->Control(L"Text4"), L"Q");
+        SetBoxText(form->Control(Id::Text4), L"Q");
         CloseWindow(*form);
     }
     EXPECT_TRUE(host.started.empty());
@@ -161,7 +161,7 @@ TEST_F(Backup, AMissingShellIsToldOnceWithWhereTheBackupsAre) {
 TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
     {
         auto form = OpenForm(host);
-        Type(form->Control(L"Text4"), L"Q");
+        SetBoxText(form->Control(Id::Text4), L"Q");
         CloseWindow(*form);  // the batch is never run: it stays as a killed one would
     }
     ASSERT_TRUE(FileExists(batchPath));
@@ -199,7 +199,7 @@ TEST_F(Backup, OnlyTheLatestRunSpeaksAndOlderResultsAreRemoved) {
 TEST_F(Backup, TheSessionsEndMakesTheCheckedCopyItselfAndNoBatch) {
     auto form = OpenForm(host);
     AddRows(install, 3);
-    Type(form->Control(L"Text4"), L"Q");
+    SetBoxText(form->Control(Id::Text4), L"Q");
     SendMessageW(form->Hwnd(), WM_ENDSESSION, FALSE, 0);  // the session goes on: nothing happens
     EXPECT_TRUE(FilesIn(install, L"RESPALDO-*.TXT").empty());
     SendMessageW(form->Hwnd(), WM_ENDSESSION, TRUE, 0);
@@ -232,7 +232,7 @@ TEST_F(Backup, ATakenStampARunningBatchAndOldFilesAreNeverWrittenTo) {
     };
     for (const auto& f : earlier) WriteBytes(f.path, f.bytes);
     auto form = OpenForm(host);
-    Type(form->Control(L"Text4"), L"Q");
+    SetBoxText(form->Control(Id::Text4), L"Q");
     CloseWindow(*form);
     ASSERT_EQ(host.started, std::vector<std::wstring>{BatchFor(L"261206143007")});
     EXPECT_EQ(host.batches[0], ExpectedBatch("261206143007"));
@@ -242,7 +242,7 @@ TEST_F(Backup, ATakenStampARunningBatchAndOldFilesAreNeverWrittenTo) {
     // The clock set back an hour: the names go on after the last run's.
     host.SetNow(2026, 12, 6, 13, 30, 5);
     auto again = OpenForm(host);
-    Type(again->Control(L"Text4"), L"Q");
+    SetBoxText(again->Control(Id::Text4), L"Q");
     CloseWindow(*again);
     ASSERT_EQ(host.started.size(), 2u);
     EXPECT_EQ(host.started[1], BatchFor(L"261206143008"));
@@ -250,9 +250,9 @@ TEST_F(Backup, ATakenStampARunningBatchAndOldFilesAreNeverWrittenTo) {
 
 TEST_F(Backup, GuardarThenCloseInTheSameSecondRunSideBySideUnderTwoStamps) {
     auto form = OpenForm(host);
-    Type(form->Control(L"Text4"), L"Q");
-    ClickLabel(form->Control(L"Label9"));
-    Click(form->Control(L"Command6"));
+    SetBoxText(form->Control(Id::Text4), L"Q");
+    ClickLabel(form->Control(Id::Label9));
+    Click(form->Control(Id::Command6));
     ASSERT_TRUE(FileExists(batchPath));
     CloseWindow(*form);  // the first batch is still there: no waiting, no sharing
     ASSERT_EQ(host.batches.size(), 2u);

@@ -10,7 +10,7 @@ namespace {
 
 using ConfigPanel = DriveTest;
 
-bool Visible(Form1& form) { return IsWindowVisible(form.Control(L"Frame1")) != FALSE; }
+bool Visible(Form1& form) { return IsWindowVisible(form.Control(Id::Frame1)) != FALSE; }
 
 // The mouse moving over a child control: the child passes WM_SETCURSOR up to the window.
 void HoverOver(HWND over) { SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)); }
@@ -21,24 +21,24 @@ TEST_F(ConfigPanel, ConfigurarShowsItAndXHidesItKeepingTheTextsForTheRun) {
     {
         auto form = OpenForm(host);
         EXPECT_FALSE(Visible(*form));
-        EXPECT_EQ(form->Text(L"Text4"), L"R");
-        EXPECT_EQ(form->Text(L"Text5"), L"Entidad Vieja");
-        ClickLabel(form->Control(L"Label9"));
+        EXPECT_EQ(form->Text(Id::Text4), L"R");
+        EXPECT_EQ(form->Text(Id::Text5), L"Entidad Vieja");
+        ClickLabel(form->Control(Id::Label9));
         EXPECT_TRUE(Visible(*form));
-        ClickLabel(form->Control(L"Label9"));  // again: nothing changes
+        ClickLabel(form->Control(Id::Label9));  // again: nothing changes
         EXPECT_TRUE(Visible(*form));
 
-        Type(form->Control(L"Text4"), L"Q");
-        Type(form->Control(L"Text5"), L"Entidad Nueva");
-        SetFocus(form->Control(L"Text5"));
-        Click(form->Control(L"Command5"));
+        SetBoxText(form->Control(Id::Text4), L"Q");
+        SetBoxText(form->Control(Id::Text5), L"Entidad Nueva");
+        SetFocus(form->Control(Id::Text5));
+        Click(form->Control(Id::Command5));
         EXPECT_FALSE(Visible(*form));
-        EXPECT_EQ(GetFocus(), form->Control(L"Text1"));  // the focus leaves the hidden panel
-        EXPECT_EQ(form->Text(L"Text4"), L"Q");
-        EXPECT_EQ(form->Text(L"Text5"), L"Entidad Nueva");
+        EXPECT_EQ(GetFocus(), form->Control(Id::Text1));  // the focus leaves the hidden panel
+        EXPECT_EQ(form->Text(Id::Text4), L"Q");
+        EXPECT_EQ(form->Text(Id::Text5), L"Entidad Nueva");
         EXPECT_TRUE(host.started.empty());
-        ClickLabel(form->Control(L"Label9"));
-        EXPECT_EQ(form->Text(L"Text4"), L"Q");  // reopening shows the edits
+        ClickLabel(form->Control(Id::Label9));
+        EXPECT_EQ(form->Text(Id::Text4), L"Q");  // reopening shows the edits
 
         // The close's backup uses the edited drive, not the saved one.
         CloseWindow(*form);
@@ -47,32 +47,32 @@ TEST_F(ConfigPanel, ConfigurarShowsItAndXHidesItKeepingTheTextsForTheRun) {
     EXPECT_EQ(ReadBytes(program + L"\\unidad.inf"), "R\r\n");
     EXPECT_EQ(ReadBytes(program + L"\\entidad.inf"), "Entidad Vieja\r\n");
     auto again = OpenForm(host);
-    EXPECT_EQ(again->Text(L"Text4"), L"R");
-    EXPECT_EQ(again->Text(L"Text5"), L"Entidad Vieja");
+    EXPECT_EQ(again->Text(Id::Text4), L"R");
+    EXPECT_EQ(again->Text(Id::Text5), L"Entidad Vieja");
 }
 
 TEST_F(ConfigPanel, ConfigurarTurnsDarkRedUnderTheMouseAndSilverOverTheBackground) {
     auto form = OpenForm(host);
     const COLORREF silver = RGB(192, 192, 192), darkRed = RGB(192, 0, 0);
-    EXPECT_EQ(form->ForeColour(L"Label9"), silver);
-    HoverOver(form->Control(L"Label9"));
-    EXPECT_EQ(form->ForeColour(L"Label9"), darkRed);
+    EXPECT_EQ(form->ForeColour(Id::Label9), silver);
+    HoverOver(form->Control(Id::Label9));
+    EXPECT_EQ(form->ForeColour(Id::Label9), darkRed);
     // Straight onto another control or the panel: it stays dark red.
-    HoverOver(form->Control(L"Command2"));
-    HoverOver(form->Control(L"Frame1"));
-    EXPECT_EQ(form->ForeColour(L"Label9"), darkRed);
+    HoverOver(form->Control(Id::Command2));
+    HoverOver(form->Control(Id::Frame1));
+    EXPECT_EQ(form->ForeColour(Id::Label9), darkRed);
     HoverOver(form->Hwnd());
-    EXPECT_EQ(form->ForeColour(L"Label9"), silver);
+    EXPECT_EQ(form->ForeColour(Id::Label9), silver);
 }
 
 TEST_F(ConfigPanel, GuardarWritesBothFilesWholeThenBacksUpAndHidesThePanel) {
     WriteBytes(program + L"\\unidad.inf", "a much longer old drive text\r\nand a second line\r\n");
     WriteBytes(program + L"\\entidad.inf", "Old name that was longer than the new one\r\n");
     auto form = OpenForm(host);
-    ClickLabel(form->Control(L"Label9"));
-    Type(form->Control(L"Text4"), L"Q");
-    Type(form->Control(L"Text5"), L"Junta Vecinal 7");  // 15 characters
-    Click(form->Control(L"Command6"));
+    ClickLabel(form->Control(Id::Label9));
+    SetBoxText(form->Control(Id::Text4), L"Q");
+    SetBoxText(form->Control(Id::Text5), L"Junta Vecinal 7");  // 15 characters
+    Click(form->Control(Id::Command6));
 
     EXPECT_EQ(ReadBytes(program + L"\\unidad.inf"), "Q\r\n");
     EXPECT_EQ(ReadBytes(program + L"\\entidad.inf"), "Junta Vecinal 7\r\n");
@@ -103,10 +103,10 @@ TEST_F(ConfigPanel, SavedTextsComeBackAfterARestartByteForByte) {
             h.installFolder = install;
             h.programFolder = program;
             auto form = OpenForm(h);
-            ClickLabel(form->Control(L"Label9"));
-            Type(form->Control(L"Text4"), c.drive);
-            Type(form->Control(L"Text5"), c.name);
-            Click(form->Control(L"Command6"));
+            ClickLabel(form->Control(Id::Label9));
+            SetBoxText(form->Control(Id::Text4), c.drive);
+            SetBoxText(form->Control(Id::Text5), c.name);
+            Click(form->Control(Id::Command6));
             EXPECT_FALSE(Visible(*form)) << c.name;
         }
         EXPECT_EQ(ReadBytes(program + L"\\unidad.inf"), c.unidad) << c.name;
@@ -115,18 +115,18 @@ TEST_F(ConfigPanel, SavedTextsComeBackAfterARestartByteForByte) {
         h.installFolder = install;
         h.programFolder = program;
         auto restarted = OpenForm(h);
-        EXPECT_EQ(restarted->Text(L"Text4"), c.drive);
-        EXPECT_EQ(restarted->Text(L"Text5"), c.name);
+        EXPECT_EQ(restarted->Text(Id::Text4), c.drive);
+        EXPECT_EQ(restarted->Text(Id::Text5), c.name);
     }
 }
 
 TEST_F(ConfigPanel, GuardarIntoAnUnwritableFolderStillBacksUpAndCloses) {
     host.programFolder = drive + L":\\NO_SUCH_FOLDER\\PROG";
     auto form = OpenForm(host);
-    EXPECT_EQ(form->Text(L"Text4"), L"");
-    ClickLabel(form->Control(L"Label9"));
-    Type(form->Control(L"Text4"), L"Q");
-    Click(form->Control(L"Command6"));
+    EXPECT_EQ(form->Text(Id::Text4), L"");
+    ClickLabel(form->Control(Id::Label9));
+    SetBoxText(form->Control(Id::Text4), L"Q");
+    Click(form->Control(Id::Command6));
     EXPECT_FALSE(FileExists(host.programFolder + L"\\unidad.inf"));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.started, std::vector<std::wstring>{batchPath});

@@ -31,10 +31,10 @@ protected:
 
     // Types one movement and registers it.
     static void Register(Form1& form, const wchar_t* income, const wchar_t* expense, const wchar_t* text) {
-        if (*income) Type(form.Control(L"Text1"), income);
-        if (*expense) Type(form.Control(L"Text2"), expense);
-        Type(form.Control(L"Text3"), text);
-        Click(form.Control(L"Command2"));
+        if (*income) SetBoxText(form.Control(Id::Text1), income);
+        if (*expense) SetBoxText(form.Control(Id::Text2), expense);
+        SetBoxText(form.Control(Id::Text3), text);
+        Click(form.Control(Id::Command2));
     }
 
     // A ledger with rows, accents and a deleted last row, so that the
@@ -102,7 +102,7 @@ protected:
 TEST_F(EndToEnd, ClosingTheWindowLeavesOneCompleteBackup) {
     auto form = OpenForm(real);
     FillLedger(*form);
-    Type(form->Control(L"Text4"), drive);
+    SetBoxText(form->Control(Id::Text4), drive);
     HWND window = form->Hwnd();
     CloseWindow(*form);
     EXPECT_FALSE(IsWindow(window));
@@ -117,9 +117,9 @@ TEST_F(EndToEnd, ClosingTheWindowLeavesOneCompleteBackup) {
 TEST_F(EndToEnd, GuardarThenCloseLeaveTwoDistinctCompleteBackups) {
     auto form = OpenForm(real);
     FillLedger(*form);
-    ClickLabel(form->Control(L"Label9"));
-    Type(form->Control(L"Text4"), drive);
-    Click(form->Control(L"Command6"));
+    ClickLabel(form->Control(Id::Label9));
+    SetBoxText(form->Control(Id::Text4), drive);
+    Click(form->Control(Id::Command6));
     CloseWindow(*form);  // at once, while the first batch may still run
     ASSERT_EQ(real.started.size(), 2u);
     ASSERT_TRUE(BatchesGone()) << "the batch did not remove itself";
@@ -131,7 +131,7 @@ TEST_F(EndToEnd, GuardarThenCloseLeaveTwoDistinctCompleteBackups) {
 TEST_F(EndToEnd, TakenStampsAreSkippedAndNeverWrittenTo) {
     auto form = OpenForm(real);
     FillLedger(*form);
-    Type(form->Control(L"Text4"), drive);
+    SetBoxText(form->Control(Id::Text4), drive);
     // Backups already carry the stamps of this second and the next two (a
     // clock set back, another instance): the new copy takes the first free one.
     CreateDirectoryW(backupFolder.c_str(), nullptr);
@@ -171,7 +171,7 @@ TEST_F(EndToEnd, ADamagedLedgerGetsNoStampedCopyAndTheNextStartSaysSo) {
         EXPECT_TRUE(WriteFile(f, garbage.data(), static_cast<DWORD>(garbage.size()), &written, nullptr));
         CloseHandle(f);
     }
-    Type(form->Control(L"Text4"), drive);
+    SetBoxText(form->Control(Id::Text4), drive);
     CloseWindow(*form);
     ASSERT_EQ(real.started.size(), 1u);
     ASSERT_TRUE(BatchesGone());
@@ -192,7 +192,7 @@ TEST_F(EndToEnd, ADamagedLedgerGetsNoStampedCopyAndTheNextStartSaysSo) {
 TEST_F(EndToEnd, ADumpCutShortGetsNoStampedCopy) {
     auto form = OpenForm(real);
     AddRows(install, 3000);
-    Type(form->Control(L"Text4"), drive);
+    SetBoxText(form->Control(Id::Text4), drive);
     real.startForReal = false;  // the batch is written, then run here in two halves
     CloseWindow(*form);
     ASSERT_EQ(real.started.size(), 1u);
@@ -229,8 +229,8 @@ TEST_F(EndToEnd, ADumpCutShortGetsNoStampedCopy) {
 TEST_F(EndToEnd, ARegisterWhileTheBatchRunsSucceeds) {
     auto form = OpenForm(real);
     AddRows(install, 20000);
-    Type(form->Control(L"Text4"), drive);
-    Click(form->Control(L"Command6"));  // "Guardar": the batch starts, the window stays
+    SetBoxText(form->Control(Id::Text4), drive);
+    Click(form->Control(Id::Command6));  // "Guardar": the batch starts, the window stays
     ASSERT_EQ(real.started.size(), 1u);
     ASSERT_TRUE(FileExists(real.started[0])) << "the batch ended before the register could meet it";
     Register(*form, L"7", L"", L"Durante la copia");

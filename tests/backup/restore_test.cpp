@@ -26,7 +26,7 @@ protected:
         // The ledger then grows well past it, so the restore must shrink the file.
         AddRows(install, 2000);
         form = OpenForm(host);
-        Type(form->Control(L"Text4"), L"Q");
+        SetBoxText(form->Control(Id::Text4), L"Q");
         liveBefore = ReadBytes(live());
         host.messages.clear();
     }

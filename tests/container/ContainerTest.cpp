@@ -63,7 +63,7 @@ using test::ErrorOf;
 
 TEST(Container, NewInstanceHearsItsLifeInOrder) {
     ControlContainer c(Ambient());
-    ASSERT_TRUE(c.Create(Top(), 5, 5, 1500, 300));
+    ASSERT_TRUE(c.Create(Top(), {75, 75, 1500, 300}));
     Recorder r(c);
     c.InitNew(r);
     EXPECT_EQ(r.log, (Log{L"Initialize", L"InitProperties", L"Resize"}));
@@ -79,7 +79,7 @@ TEST(Container, NewInstanceHearsItsLifeInOrder) {
 
 TEST(Container, LoadedInstanceGetsItsSizeFirstAndSavesWithIt) {
     ControlContainer c(Ambient());
-    ASSERT_TRUE(c.Create(Top(), 5, 5));
+    ASSERT_TRUE(c.Create(Top(), {75, 75, ControlContainer::kDefaultWidth, ControlContainer::kDefaultHeight}));
     Recorder r(c);
     c.Load(r, PropertyBag::FromText(L"Width=long:1800\r\nHeight=long:450\r\nExtra=text:\"x\"\r\n", Ambient().regional));
     EXPECT_EQ(r.log, (Log{L"Initialize", L"ReadProperties", L"Resize"}));
@@ -93,7 +93,7 @@ TEST(Container, LoadedInstanceGetsItsSizeFirstAndSavesWithIt) {
 TEST(Container, ControlEndsBeforeItsWindowsGo) {
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, Top(), nullptr, nullptr, nullptr);
     ControlContainer c(Ambient());
-    ASSERT_TRUE(c.Create(host, 0, 0));
+    ASSERT_TRUE(c.Create(host, {0, 0, ControlContainer::kDefaultWidth, ControlContainer::kDefaultHeight}));
     Recorder r(c);
     c.InitNew(r);
     DestroyWindow(host);
@@ -103,7 +103,7 @@ TEST(Container, ControlEndsBeforeItsWindowsGo) {
 
     // The container's end ends the control too; a control it does not hold is left alone.
     auto d = std::make_unique<ControlContainer>(Ambient());
-    ASSERT_TRUE(d->Create(Top(), 0, 0));
+    ASSERT_TRUE(d->Create(Top(), {0, 0, ControlContainer::kDefaultWidth, ControlContainer::kDefaultHeight}));
     Recorder held(*d);
     d->InitNew(held);
     d->Unload(r);
@@ -114,7 +114,7 @@ TEST(Container, ControlEndsBeforeItsWindowsGo) {
 
 TEST(Container, ScalesSizesAndKeepsEnabledAndFont) {
     ControlContainer c(Ambient());
-    ASSERT_TRUE(c.Create(Top(), 0, 0, 3000, 600));
+    ASSERT_TRUE(c.Create(Top(), {0, 0, 3000, 600}));
     EXPECT_DOUBLE_EQ(c.TwipsPerPixelX(), 1440.0 / ScreenDpiX());
     EXPECT_DOUBLE_EQ(c.ScaleX(1, kScaleInches, kScaleTwips), 1440);
     EXPECT_DOUBLE_EQ(c.ScaleY(10, kScalePixels, kScaleTwips), 10 * c.TwipsPerPixelY());
@@ -134,7 +134,7 @@ TEST(Container, ScalesSizesAndKeepsEnabledAndFont) {
     LOGFONTW lf{};
     ASSERT_TRUE(GetObjectW(font, sizeof lf, &lf));
     EXPECT_STREQ(lf.lfFaceName, L"Arial");
-    EXPECT_EQ(lf.lfHeight, PointsToFontHeight(12, ScreenDpiY()));
+    EXPECT_EQ(lf.lfHeight, TwipsScale::Of(HWND{}).FontHeight(12));
     EXPECT_EQ(c.Instance(), GetModuleHandleW(nullptr));
 }
 

@@ -108,10 +108,16 @@ private:
     arc::Regional regional_ = SystemRegional();
 };
 
+// A field's place in twips, its corner at pixels of the screen.
+Place AtPixels(int x, int y, int widthTwips, int heightTwips) {
+    const TwipsScale screen = TwipsScale::Of(HWND{});
+    return {screen.TwipsX(x), screen.TwipsY(y), widthTwips, heightTwips};
+}
+
 TEST_F(PickerPersistence, DateFieldShowsWhatTheMainWindowGivesAndRefusesNothingLoudly) {
     EXPECT_EQ(Keys(PickerFieldDesign(1800, 360)), (std::vector<std::wstring>{L"Width", L"Height", L"Font"}));
     FixedHost host;
-    auto field = MakePickerDateField(TestTop(), 30, 40, 1800, 360, host);
+    auto field = MakePickerDateField(TestTop(), AtPixels(30, 40, 1800, 360), host);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(GetParent(field->Hwnd()), TestTop());
     RECT r{};
@@ -134,7 +140,7 @@ TEST_F(PickerPersistence, DateFieldTakesItsTurnInTheTabOrderAndKeepsItsKeys) {
     FixedHost host;
     HWND before = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 100, 80, 20, TestTop(),
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
-    auto field = MakePickerDateField(TestTop(), 30, 40, 1800, 360, host);
+    auto field = MakePickerDateField(TestTop(), AtPixels(30, 40, 1800, 360), host);
     field->SetDateTimeText(L"2024-03-05");
     HWND picker = GetWindow(field->Hwnd(), GW_CHILD);
     auto press = [&](UINT key) {

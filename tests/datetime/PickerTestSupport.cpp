@@ -52,7 +52,7 @@ AmbientProperties TestAmbient(bool userMode) {
 }  // namespace
 
 HostedPicker::HostedPicker(HWND parent, bool userMode) : container(TestAmbient(userMode)), picker(container) {
-    EXPECT_TRUE(container.Create(parent, 10, 10, 2400, 375));
+    EXPECT_TRUE(container.Create(parent, {150, 150, 2400, 375}));
     container.SetEventHandler([this](int number, const std::wstring& name, std::vector<Variant>& args) {
         events.push_back({number, name, args});
     });

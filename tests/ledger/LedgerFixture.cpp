@@ -71,30 +71,26 @@ bool LedgerTest::Start() {
     }
     form->Show(SW_SHOW);
     SetForegroundWindow(form->Hwnd());
-    SetFocus(form->Control(L"Text1"));
+    SetFocus(form->Control(Id::Text1));
     Pump();
     return true;
 }
 
-void LedgerTest::Type(const wchar_t* box, const std::wstring& text) {
-    HWND h = form->Control(box);
-    SetFocus(h);
-    for (wchar_t c : text) SendMessageW(h, WM_CHAR, c, 1);
+void LedgerTest::Type(Id box, const std::wstring& text) {
+    TypeKeys(form->Control(box), text);
     Pump();
 }
 
-void LedgerTest::Click(const wchar_t* button) {
-    SendMessageW(form->Control(button), BM_CLICK, 0, 0);
+void LedgerTest::Click(Id button) {
+    test::Click(form->Control(button));
     Pump();
 }
-
-void LedgerTest::Pump() { PumpPendingMessages(); }
 
 void LedgerTest::Register(const std::wstring& income, const std::wstring& expense, const std::wstring& description) {
-    if (!income.empty()) Type(L"Text1", income);
-    if (!expense.empty()) Type(L"Text2", expense);
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(description.c_str()));
-    Click(L"Command2");
+    if (!income.empty()) Type(Id::Text1, income);
+    if (!expense.empty()) Type(Id::Text2, expense);
+    SetBoxText(form->Control(Id::Text3), description);
+    Click(Id::Command2);
 }
 
 void LedgerTest::SelectRow(int row) {
@@ -106,8 +102,11 @@ void LedgerTest::SelectRow(int row) {
 
 std::wstring LedgerTest::Focused() const {
     HWND f = GetFocus();
-    for (const wchar_t* name : {L"Text1", L"Text2", L"Text3", L"Text4", L"Text5", L"Command2"})
-        if (f == form->Control(name)) return name;
+    const std::pair<Id, const wchar_t*> named[] = {{Id::Text1, L"Text1"}, {Id::Text2, L"Text2"}, {Id::Text3, L"Text3"},
+                                                   {Id::Text4, L"Text4"}, {Id::Text5, L"Text5"},
+                                                   {Id::Command2, L"Command2"}};
+    for (const auto& [id, name] : named)
+        if (f == form->Control(id)) return name;
     if (f == form->DataGrid1().Hwnd()) return L"DataGrid1";
     return L"?";
 }

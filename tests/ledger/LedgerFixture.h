@@ -5,6 +5,7 @@
 #include "ledger/Form1.h"
 #include "support/TempFolder.h"
 #include "support/TestHost.h"
+#include "support/WindowActions.h"
 
 #include <sqlite3.h>
 
@@ -33,6 +34,8 @@ private:
 
 std::string Narrow(const std::wstring& w);
 
+using Id = Form1::Id;
+
 class LedgerTest : public ::testing::Test {
 protected:
     explicit LedgerTest(const wchar_t* locale = L"en-US") : host(folder.Path(), locale) {}
@@ -43,14 +46,14 @@ protected:
     std::wstring DbPath() const { return folder / L"BD.db"; }
 
     // Typing into a box, one character at a time as the keyboard would.
-    void Type(const wchar_t* box, const std::wstring& text);
-    void Click(const wchar_t* button);
-    void Pump();
+    void Type(Id box, const std::wstring& text);
+    void Click(Id button);
     // Registers a movement through the window.
     void Register(const std::wstring& income, const std::wstring& expense, const std::wstring& description);
     // Selects a grid row the way a key press does.
     void SelectRow(int row);
-    std::wstring Text(const wchar_t* box) { return form->Text(box); }
+    std::wstring Text(Id box) { return form->Text(box); }
+    // The design name of the control that holds the focus, "?" for another.
     std::wstring Focused() const;
 
     TempFolder folder;

@@ -36,8 +36,9 @@ protected:
     }
 
     void ClickGrid() {
-        NMHDR n{form->DataGrid1().Hwnd(), Form1::kDataGrid1, static_cast<UINT>(NM_CLICK)};
-        SendMessageW(form->Hwnd(), WM_NOTIFY, Form1::kDataGrid1, reinterpret_cast<LPARAM>(&n));
+        const UINT_PTR id = static_cast<UINT_PTR>(Id::DataGrid1);
+        NMHDR n{form->DataGrid1().Hwnd(), id, static_cast<UINT>(NM_CLICK)};
+        SendMessageW(form->Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&n));
     }
 
     void PumpFor(DWORD ms) {
@@ -50,9 +51,9 @@ protected:
 
     void ExpectEntryReset() {
         EXPECT_EQ(form->ESTADO_MOD, 0);
-        EXPECT_EQ(Text(L"Text1"), L"");
-        EXPECT_EQ(Text(L"Text2"), L"");
-        EXPECT_EQ(Text(L"Text3"), L"");
+        EXPECT_EQ(Text(Id::Text1), L"");
+        EXPECT_EQ(Text(Id::Text2), L"");
+        EXPECT_EQ(Text(Id::Text3), L"");
         EXPECT_EQ(form->FECHAR().DateTime(), DateSerial(2026, 12, 7));
         EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
         EXPECT_EQ(form->StatusColour(), RGB(0, 0, 255));
@@ -80,11 +81,11 @@ TEST_F(ModifyDelete, ALoadedRowFillsTheEntryFieldsAndTurnsTheStateRed) {
     }
     form->MOSTRAR();
     SelectRow(0);
-    EXPECT_EQ(Text(L"Text1"), L"1500");
-    EXPECT_EQ(Text(L"Text2"), L"0");
-    EXPECT_EQ(Text(L"Text3"), L"OFRENDA");
+    EXPECT_EQ(Text(Id::Text1), L"1500");
+    EXPECT_EQ(Text(Id::Text2), L"0");
+    EXPECT_EQ(Text(Id::Text3), L"OFRENDA");
     DWORD from = 0, to = 0;
-    SendMessageW(form->Control(L"Text3"), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    SendMessageW(form->Control(Id::Text3), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 0u);
     EXPECT_EQ(to, 7u);
     EXPECT_EQ(Focused(), L"Text3");
@@ -103,7 +104,7 @@ TEST_F(ModifyDelete, AClickLoadsAfterTheTimerAndAKeyAtOnceButArrowsNever) {
     PumpFor(400);
     EXPECT_FALSE(form->Timer2Armed());
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
-    EXPECT_EQ(Text(L"Text2"), L"250.5");
+    EXPECT_EQ(Text(Id::Text2), L"250.5");
     form->EntryReset();
 
     HWND grid = form->DataGrid1().Hwnd();
@@ -114,33 +115,33 @@ TEST_F(ModifyDelete, AClickLoadsAfterTheTimerAndAKeyAtOnceButArrowsNever) {
     }
     PumpFor(50);
     EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
-    EXPECT_EQ(Text(L"Text3"), L"");
+    EXPECT_EQ(Text(Id::Text3), L"");
     form->DataGrid1().SetRow(2);
     SetFocus(grid);
     PostMessageW(grid, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageW(grid, WM_KEYUP, VK_RETURN, 0xC0000001);
     PumpFor(50);
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
-    EXPECT_EQ(Text(L"Text3"), L"TERCERO");
-    EXPECT_EQ(form->DefaultButtonId(), Form1::kCommand2);
+    EXPECT_EQ(Text(Id::Text3), L"TERCERO");
+    EXPECT_EQ(form->DefaultButton(), ControlId(Id::Command2));
 }
 
 TEST_F(ModifyDelete, ZeroAndNegativeRowsLoadAsThemselvesAndConfirmingKeepsThem) {
     ASSERT_TRUE(Start());
     Register(L"150", L"", L"ingreso");
-    Type(L"Text1", L"150");
-    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cero"));
-    Click(L"Command2");
+    Type(Id::Text1, L"150");
+    SendMessageW(form->Control(Id::Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cero"));
+    Click(Id::Command2);
     Register(L"-5", L"0", L"negativo");
     const auto before = Amounts();
     ASSERT_EQ(before, (std::vector<std::string>{"1|150|0|150|150", "2|0|0|0|150", "3|-5|0|0|150"}));
     for (int row : {1, 2}) {
         SelectRow(0);  // the income row first: nothing of it may stay
         SelectRow(row);
-        EXPECT_EQ(Text(L"Text1"), row == 1 ? L"0" : L"-5");
-        EXPECT_EQ(Text(L"Text2"), L"0");
-        Click(L"Command4");
+        EXPECT_EQ(Text(Id::Text1), row == 1 ? L"0" : L"-5");
+        EXPECT_EQ(Text(Id::Text2), L"0");
+        Click(Id::Command4);
         EXPECT_EQ(Amounts(), before);
         ExpectEntryReset();
     }
@@ -174,7 +175,7 @@ TEST_F(ModifyDelete, EveryRefreshStartsTheDayViewAfresh) {
     SelectRow(39);
     HWND grid = form->DataGrid1().Hwnd();
     ASSERT_GT(ListView_GetTopIndex(grid), 0);
-    Click(L"Command3");  // deletes row 40 and refreshes
+    Click(Id::Command3);  // deletes row 40 and refreshes
     ASSERT_EQ(form->DataGrid1().RowCount(), 39);
     EXPECT_EQ(form->DataGrid1().Row(), -1);
     EXPECT_EQ(ListView_GetTopIndex(grid), 0);
@@ -182,7 +183,7 @@ TEST_F(ModifyDelete, EveryRefreshStartsTheDayViewAfresh) {
     SendMessageW(grid, WM_CHAR, L' ', 1);
     Pump();
     EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
-    EXPECT_EQ(Text(L"Text3"), L"");
+    EXPECT_EQ(Text(Id::Text3), L"");
 }
 
 TEST_F(ModifyDelete, AFailingKeyPressIsShownWithItsOwnNumberAndText) {
@@ -207,8 +208,8 @@ TEST_F(ModifyDelete, LoadingWithoutARowDoesNothing) {
 TEST_F(ModifyDelete, ModifyingWithoutRetypingKeepsTheAmountsDecimals) {
     StartWithThreeRows();
     SelectRow(2);
-    EXPECT_EQ(Text(L"Text1"), L"12.5");
-    Click(L"Command4");
+    EXPECT_EQ(Text(Id::Text1), L"12.5");
+    Click(Id::Command4);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, kModifyQuestion);
     EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
@@ -219,15 +220,15 @@ TEST_F(ModifyDelete, ModifyingWithoutRetypingKeepsTheAmountsDecimals) {
 TEST_F(ModifyDelete, ModifyingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
     StartWithThreeRows();
     SelectRow(0);
-    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2,000"));
-    Click(L"Command4");
+    SendMessageW(form->Control(Id::Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2,000"));
+    Click(Id::Command4);
     EXPECT_EQ(Amounts(), (std::vector<std::string>{"1|2000|0|2000|2000", "2|0|250.5|-250.5|1749.5",
                                                    "3|12.5|0|12.5|1762"}));
     SelectRow(1);
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"100"));
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"100"));
     form->FECHAR().SetDateTime(DateSerial(2025, 6, 1));
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doña 'Ana'\r\nluz"));
-    Click(L"Command4");
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doña 'Ana'\r\nluz"));
+    Click(Id::Command4);
     EXPECT_EQ(Amounts()[1], "2|0|100|-100|1900");
     {
         Sql db(DbPath());
@@ -236,9 +237,9 @@ TEST_F(ModifyDelete, ModifyingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
     }
     SelectRow(2);
     // An income turned into an expense: the income box goes to 0 by itself.
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7.25"));
-    EXPECT_EQ(Text(L"Text1"), L"0");
-    Click(L"Command4");
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7.25"));
+    EXPECT_EQ(Text(Id::Text1), L"0");
+    Click(Id::Command4);
     EXPECT_EQ(Amounts()[2], "3|0|7.25|-7.25|1892.75");
     ExpectConsistentBalances();
     EXPECT_EQ(form->DataGrid1().CellText(2, 5), L"1,892.75");
@@ -248,15 +249,15 @@ TEST_F(ModifyDelete, DeletingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
     StartWithThreeRows();
     Register(L"5", L"", L"cuarto");
     SelectRow(0);
-    Click(L"Command3");
+    Click(Id::Command3);
     EXPECT_EQ(host.messages.back().text, kDeleteQuestion);
     EXPECT_EQ(Amounts(), (std::vector<std::string>{"2|0|250.5|-250.5|-250.5", "3|12.5|0|12.5|-238",
                                                    "4|5|0|5|-233"}));
     ExpectEntryReset();
     SelectRow(1);
-    Click(L"Command3");
+    Click(Id::Command3);
     SelectRow(1);
-    Click(L"Command3");
+    Click(Id::Command3);
     EXPECT_EQ(Amounts(), std::vector<std::string>{"2|0|250.5|-250.5|-250.5"});
     EXPECT_EQ(form->DataGrid1().RowCount(), 1);
     ExpectConsistentBalances();
@@ -265,14 +266,14 @@ TEST_F(ModifyDelete, DeletingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
 TEST_F(ModifyDelete, AnsweringNoChangesNothing) {
     StartWithThreeRows();
     SelectRow(1);
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cambiado"));
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cambiado"));
     auto before = Amounts();
     host.answers = {IDNO, IDNO};
-    Click(L"Command4");
-    Click(L"Command3");
+    Click(Id::Command4);
+    Click(Id::Command3);
     EXPECT_EQ(Amounts(), before);
-    EXPECT_EQ(Text(L"Text3"), L"cambiado");
-    EXPECT_EQ(Text(L"Text2"), L"250.5");
+    EXPECT_EQ(Text(Id::Text3), L"cambiado");
+    EXPECT_EQ(Text(Id::Text2), L"250.5");
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
     EXPECT_EQ(form->ESTADO_MOD, 2);
 }
@@ -280,9 +281,9 @@ TEST_F(ModifyDelete, AnsweringNoChangesNothing) {
 TEST_F(ModifyDelete, ConfirmingWhileRegisteringShowsTheStateAndClearsTheEntry) {
     StartWithThreeRows();
     auto before = Amounts();
-    for (const wchar_t* button : {L"Command4", L"Command3"}) {
+    for (Id button : {Id::Command4, Id::Command3}) {
         host.messages.clear();
-        Type(L"Text1", L"99");
+        Type(Id::Text1, L"99");
         form->FECHAR().SetDateTime(DateSerial(2020, 1, 1));
         Click(button);
         ASSERT_EQ(host.messages.size(), 2u);
@@ -296,9 +297,9 @@ TEST_F(ModifyDelete, ConfirmingWhileRegisteringShowsTheStateAndClearsTheEntry) {
 TEST_F(ModifyDelete, BothAmountsZeroWritesNothingButResets) {
     StartWithThreeRows();
     SelectRow(0);
-    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    SendMessageW(form->Control(Id::Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     auto before = Amounts();
-    Click(L"Command4");
+    Click(Id::Command4);
     EXPECT_EQ(Amounts(), before);
     ExpectEntryReset();
 }
@@ -306,10 +307,10 @@ TEST_F(ModifyDelete, BothAmountsZeroWritesNothingButResets) {
 TEST_F(ModifyDelete, AnEmptyOrMisgroupedAmountStopsTheModificationBeforeAnyWrite) {
     StartWithThreeRows();
     SelectRow(0);
-    SendMessageW(form->Control(L"Text1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3000"));
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    SendMessageW(form->Control(Id::Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3000"));
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     auto before = Amounts();
-    Click(L"Command4");
+    Click(Id::Command4);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[1].text.rfind(L"Hay este error > ''", 0), 0u);
     EXPECT_NE(host.messages[1].text.find(L"''. Es probable que ya no exista el registro que usted está intentando "
@@ -320,8 +321,8 @@ TEST_F(ModifyDelete, AnEmptyOrMisgroupedAmountStopsTheModificationBeforeAnyWrite
     EXPECT_EQ(form->ESTADO_MOD, 1);
     EXPECT_EQ(Focused(), L"Text1");
 
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1,000,5"));
-    Click(L"Command4");
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1,000,5"));
+    Click(Id::Command4);
     ASSERT_EQ(host.messages.size(), 4u);
     EXPECT_EQ(host.messages[3].text.rfind(L"El importe ''1,000,5'' de Egreso no se puede leer", 0), 0u);
     EXPECT_EQ(Amounts(), before);
@@ -336,8 +337,8 @@ TEST_F(ModifyDelete, ALockedDatabaseDuringModifyOrDeleteChangesNothing) {
     {
         Sql other(DbPath());
         other.Exec("BEGIN EXCLUSIVE");
-        Click(L"Command4");
-        Click(L"Command3");
+        Click(Id::Command4);
+        Click(Id::Command3);
         other.Exec("ROLLBACK");
     }
     ASSERT_EQ(host.messages.size(), 4u);
@@ -345,8 +346,8 @@ TEST_F(ModifyDelete, ALockedDatabaseDuringModifyOrDeleteChangesNothing) {
     EXPECT_EQ(host.messages[3].text.rfind(L"Hay este error > ''", 0), 0u);
     EXPECT_EQ(Amounts(), before);
     EXPECT_EQ(form->StatusCaption(), L"Estado: Modificando...");
-    EXPECT_EQ(Text(L"Text2"), L"250.5");
-    Click(L"Command3");
+    EXPECT_EQ(Text(Id::Text2), L"250.5");
+    Click(Id::Command3);
     EXPECT_EQ(Amounts().size(), 2u);
     ExpectConsistentBalances();
 }
@@ -354,7 +355,7 @@ TEST_F(ModifyDelete, ALockedDatabaseDuringModifyOrDeleteChangesNothing) {
 TEST_F(ModifyDelete, CancelarResetsTheEntry) {
     StartWithThreeRows();
     SelectRow(1);
-    Click(L"Command7");
+    Click(Id::Command7);
     ExpectEntryReset();
 }
 
@@ -362,8 +363,8 @@ TEST_F(ModifyDeleteEs, AmountsTravelWithTheLocalesDecimalSeparator) {
     ASSERT_TRUE(Start());
     Register(L"1.234,5", L"", L"uno");
     SelectRow(0);
-    EXPECT_EQ(Text(L"Text1"), L"1234,5");
-    Click(L"Command4");
+    EXPECT_EQ(Text(Id::Text1), L"1234,5");
+    Click(Id::Command4);
     EXPECT_EQ(Amounts(), std::vector<std::string>{"1|1234.5|0|1234.5|1234.5"});
 }
 

@@ -27,44 +27,44 @@ TEST_F(Registering, AnIncomeOnAnEmptyTableIsItsOwnBalance) {
     Register(L"150", L"", L"ofrenda");
     EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2024-03-05|OFRENDA|150|0|2026-12-07|150|150"});
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(Text(L"Text1"), L"");
-    EXPECT_EQ(Text(L"Text2"), L"");
-    EXPECT_EQ(Text(L"Text3"), L"");
+    EXPECT_EQ(Text(Id::Text1), L"");
+    EXPECT_EQ(Text(Id::Text2), L"");
+    EXPECT_EQ(Text(Id::Text3), L"");
     EXPECT_EQ(Focused(), L"Text1");
     EXPECT_EQ(form->FECHAR().DateTime(), DateSerial(2024, 3, 5));  // kept for the next movement
-    EXPECT_EQ(Text(L"Command2"), L"Registrar Ingreso");
+    EXPECT_EQ(Text(Id::Command2), L"Registrar Ingreso");
     ASSERT_EQ(form->DataGrid1().RowCount(), 1);
     EXPECT_EQ(form->DataGrid1().CellText(0, 5), L"150.");
 }
 
 TEST_F(Registering, TheAmountBoxesKeepEachOtherAtZeroAndRetitleTheButton) {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form->DefaultButtonId(), 0);
-    Type(L"Text1", L"150");
-    EXPECT_EQ(Text(L"Text2"), L"0");
-    EXPECT_EQ(Text(L"Command2"), L"Registrar Ingreso");
-    EXPECT_EQ(form->DefaultButtonId(), Form1::kCommand2);
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    Type(L"Text2", L"40");
-    EXPECT_EQ(Text(L"Text1"), L"0");
-    EXPECT_EQ(Text(L"Command2"), L"Registrar Egreso");
+    EXPECT_EQ(form->DefaultButton(), ControlId());
+    Type(Id::Text1, L"150");
+    EXPECT_EQ(Text(Id::Text2), L"0");
+    EXPECT_EQ(Text(Id::Command2), L"Registrar Ingreso");
+    EXPECT_EQ(form->DefaultButton(), ControlId(Id::Command2));
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(Id::Text2, L"40");
+    EXPECT_EQ(Text(Id::Text1), L"0");
+    EXPECT_EQ(Text(Id::Command2), L"Registrar Egreso");
 }
 
 TEST_F(Registering, ALetterEmptiesTheBoxAndKeepsTheFocusThere) {
     ASSERT_TRUE(Start());
-    Type(L"Text2", L"12");
-    Type(L"Text2", L"x");
-    EXPECT_EQ(Text(L"Text2"), L"");
+    Type(Id::Text2, L"12");
+    Type(Id::Text2, L"x");
+    EXPECT_EQ(Text(Id::Text2), L"");
     EXPECT_EQ(Focused(), L"Text2");
-    EXPECT_EQ(Text(L"Text1"), L"0");
+    EXPECT_EQ(Text(Id::Text1), L"0");
 }
 
 TEST_F(Registering, EnterPressesTheDefaultButton) {
     ASSERT_TRUE(Start());
-    Type(L"Text2", L"40");
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"luz"));
-    SetFocus(form->Control(L"Text2"));
-    MSG m{form->Control(L"Text2"), WM_KEYDOWN, VK_RETURN, 0};
+    Type(Id::Text2, L"40");
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"luz"));
+    SetFocus(form->Control(Id::Text2));
+    MSG m{form->Control(Id::Text2), WM_KEYDOWN, VK_RETURN, 0};
     EXPECT_TRUE(IsDialogMessageW(form->Hwnd(), &m));
     Pump();
     EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2026-12-07|LUZ|0|40|2026-12-07|-40|-40"});
@@ -85,12 +85,12 @@ TEST_F(Registering, ANegativeAmountIsStoredButNotCounted) {
     ASSERT_TRUE(Start());
     Register(L"100", L"", L"base");
     // Typed key by key: the lone "-" on the way stays in the box.
-    Type(L"Text1", L"-5");
-    EXPECT_EQ(Text(L"Text1"), L"-5");
-    EXPECT_EQ(Text(L"Text2"), L"");
-    Type(L"Text2", L"0");
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"neg"));
-    Click(L"Command2");
+    Type(Id::Text1, L"-5");
+    EXPECT_EQ(Text(Id::Text1), L"-5");
+    EXPECT_EQ(Text(Id::Text2), L"");
+    Type(Id::Text2, L"0");
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"neg"));
+    Click(Id::Command2);
     EXPECT_EQ(Stored(DbPath()).back(), "2|2026-12-07|NEG|-5|0|2026-12-07|0|100");
 }
 
@@ -123,14 +123,14 @@ TEST_F(RegisterEs, CommaDecimalsAndTheKeypadsPointAreReadWhole) {
 TEST_F(RegisterEs, MisplacedGroupingIsRefusedByNameAndNothingIsWritten) {
     ASSERT_TRUE(Start());
     Register(L"", L"1.000.5", L"mal agrupado");
-    EXPECT_EQ(Text(L"Text2"), L"1.000.5");  // every step of the typing stayed in the box
+    EXPECT_EQ(Text(Id::Text2), L"1.000.5");  // every step of the typing stayed in the box
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,
               L"El importe ''1.000.5'' de Egreso no se puede leer: el separador de miles ''.'' va cada tres cifras y "
               L"los decimales van tras '',''. Corríjalo y vuelva a intentarlo; no se ha guardado nada.");
     EXPECT_EQ(Focused(), L"Text2");
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
-    Click(L"Command2");
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
+    Click(Id::Command2);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[1].text, L"El importe ''-'' de Egreso no es un número completo. Corríjalo y vuelva a "
                                      L"intentarlo; no se ha guardado nada.");
@@ -159,8 +159,8 @@ TEST_F(Registering, AFailedRefreshAfterTheInsertSaysTheMovementWasSaved) {
     EXPECT_EQ(text.rfind(L"El movimiento quedó registrado", 0), 0u) << Narrow(text);
     EXPECT_NE(text.find(L"'23'"), std::wstring::npos) << Narrow(text);  // SQLite's own number, not authorized
     EXPECT_NE(text.find(L"FECHA_OP"), std::wstring::npos) << Narrow(text);
-    EXPECT_EQ(Text(L"Text1"), L"");
-    EXPECT_EQ(Text(L"Text3"), L"");
+    EXPECT_EQ(Text(Id::Text1), L"");
+    EXPECT_EQ(Text(Id::Text3), L"");
 }
 
 TEST_F(Registering, ADateFieldWithoutItsPickerIsRefusedAndNothingIsWritten) {
@@ -170,7 +170,7 @@ TEST_F(Registering, ADateFieldWithoutItsPickerIsRefusedAndNothingIsWritten) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"El campo de fecha no muestra ninguna fecha."), std::wstring::npos);
     EXPECT_TRUE(Stored(DbPath()).empty());
-    EXPECT_EQ(Text(L"Text1"), L"150");
+    EXPECT_EQ(Text(Id::Text1), L"150");
 }
 
 TEST_F(Registering, DescriptionsAreUpperCasedWithQuotesAndLineBreaksKept) {
@@ -182,18 +182,18 @@ TEST_F(Registering, DescriptionsAreUpperCasedWithQuotesAndLineBreaksKept) {
 
 TEST_F(Registering, EmptyFieldsTakeTheFocusInOrderWithoutAMessage) {
     ASSERT_TRUE(Start());
-    Click(L"Command2");
+    Click(Id::Command2);
     EXPECT_EQ(Focused(), L"Text1");
-    Type(L"Text1", L"5");
-    SendMessageW(form->Control(L"Text2"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    Click(L"Command2");
+    Type(Id::Text1, L"5");
+    SendMessageW(form->Control(Id::Text2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Click(Id::Command2);
     EXPECT_EQ(Focused(), L"Text2");
-    Type(L"Text2", L"0");
-    Click(L"Command2");
+    Type(Id::Text2, L"0");
+    Click(Id::Command2);
     EXPECT_EQ(Focused(), L"Text3");
     EXPECT_TRUE(host.messages.empty());
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" "));
-    Click(L"Command2");
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" "));
+    Click(Id::Command2);
     EXPECT_EQ(Stored(DbPath()).size(), 1u);
 }
 
@@ -202,8 +202,8 @@ TEST_F(Registering, NothingIsRegisteredWhileModifying) {
     Register(L"10", L"", L"uno");
     SelectRow(0);
     ASSERT_EQ(form->StatusCaption(), L"Estado: Modificando...");
-    SendMessageW(form->Control(L"Text3"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"otro"));
-    Click(L"Command2");
+    SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"otro"));
+    Click(Id::Command2);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,
               L"No es posible registrar, el estado es: ''Estado: Modificando...''. Haga clic en en el botón "
@@ -224,10 +224,10 @@ TEST_F(Registering, ALockedDatabaseLosesNothingAndEndsNothing) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'5'"), std::wstring::npos);
     EXPECT_TRUE(IsWindow(form->Hwnd()));
-    EXPECT_EQ(Text(L"Text2"), L"30");
-    EXPECT_EQ(Text(L"Text3"), L"bloqueado");
+    EXPECT_EQ(Text(Id::Text2), L"30");
+    EXPECT_EQ(Text(Id::Text3), L"bloqueado");
     EXPECT_EQ(Stored(DbPath()).size(), 1u);
-    Click(L"Command2");
+    Click(Id::Command2);
     EXPECT_EQ(Stored(DbPath()).back(), "2|2026-12-07|BLOQUEADO|0|30|2026-12-07|-30|70");
 }
 

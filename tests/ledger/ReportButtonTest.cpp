@@ -25,13 +25,13 @@ TEST_F(ReportButton, ShowsTheRangesMovementsModallyAndKeepsTheDayView) {
         preview.Close();
     };
     ASSERT_TRUE(Start());
-    SendMessageW(form->Control(L"Text5"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Iglesia"));
+    SendMessageW(form->Control(Id::Text5), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Iglesia"));
     RegisterOn(DateSerial(2026, 1, 31), L"10", L"fuera");
     RegisterOn(DateSerial(2026, 3, 1), L"20", L"marzo");
     RegisterOn(DateSerial(2026, 2, 1), L"30", L"febrero");
     form->DESDE().SetDateTime(DateSerial(2026, 2, 1));
     form->HASTA().SetDateTime(DateSerial(2026, 3, 1));
-    Click(L"Command1");
+    Click(Id::Command1);
     EXPECT_FALSE(ownerEnabled);  // modal while shown
     EXPECT_EQ(pages, 1u);
     EXPECT_TRUE(IsWindowEnabled(form->Hwnd()));
@@ -58,7 +58,7 @@ TEST_F(ReportButton, AFailureIsReportedAndTheWindowGoesOn) {
     {
         Sql other(DbPath());
         other.Exec("BEGIN EXCLUSIVE");
-        Click(L"Command1");
+        Click(Id::Command1);
         other.Exec("ROLLBACK");
     }
     EXPECT_FALSE(shown);
@@ -66,7 +66,7 @@ TEST_F(ReportButton, AFailureIsReportedAndTheWindowGoesOn) {
     EXPECT_NE(host.messages[0].text.find(L"'5'"), std::wstring::npos);
     EXPECT_EQ(form->WindowRecordset(), before);
     EXPECT_TRUE(IsWindow(form->Hwnd()));
-    Click(L"Command1");
+    Click(Id::Command1);
     EXPECT_TRUE(shown);
 }
 

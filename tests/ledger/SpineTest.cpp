@@ -43,12 +43,12 @@ TEST_F(Spine, FirstStartCreatesTheFileWithExactlyTheSchema) {
     EXPECT_EQ(form->StatusCaption(), L"Estado: Registrando...");
     EXPECT_EQ(form->StatusColour(), RGB(0, 0, 255));
     EXPECT_EQ(form->ESTADO_MOD, 0);
-    EXPECT_EQ(Text(L"Text4"), L"");
-    EXPECT_EQ(Text(L"Text5"), L"");
+    EXPECT_EQ(Text(Id::Text4), L"");
+    EXPECT_EQ(Text(Id::Text5), L"");
     EXPECT_EQ(form->DataGrid1().RowCount(), 0);
     EXPECT_EQ(form->DataGrid1().ColumnCount(), 6);
-    EXPECT_EQ(Text(L"Label7"), LongDate(DateSerial(2026, 12, 7), host.regional));
-    EXPECT_FALSE(IsWindowVisible(form->Control(L"Frame1")));
+    EXPECT_EQ(Text(Id::Label7), LongDate(DateSerial(2026, 12, 7), host.regional));
+    EXPECT_FALSE(IsWindowVisible(form->Control(Id::Frame1)));
     EXPECT_EQ(form->FECHAR().DateTime(), DateSerial(2026, 12, 7));
     EXPECT_EQ(form->HASTA().DateTime(), DateSerial(2026, 12, 7));
     EXPECT_EQ(Focused(), L"Text1");
@@ -171,15 +171,15 @@ TEST_F(Spine, SettingsFilesGiveTheirFirstLineOnly) {
     WriteBytes(folder / L"unidad.inf", "E\r\nF\r\n");
     WriteBytes(folder / L"entidad.inf", "Iglesia San Jos\xe9 y Ni\xf1os\r\nsegunda\r\n");
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Text(L"Text4"), L"E");
-    EXPECT_EQ(Text(L"Text5"), L"Iglesia San José y Niños");
+    EXPECT_EQ(Text(Id::Text4), L"E");
+    EXPECT_EQ(Text(Id::Text5), L"Iglesia San José y Niños");
 }
 
 TEST_F(Spine, EmptyOrMissingSettingsFilesGiveEmptyBoxes) {
     WriteBytes(folder / L"unidad.inf", "\r\nD\r\n");
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Text(L"Text4"), L"");
-    EXPECT_EQ(Text(L"Text5"), L"");
+    EXPECT_EQ(Text(Id::Text4), L"");
+    EXPECT_EQ(Text(Id::Text5), L"");
 }
 
 TEST_F(Spine, TheStatusColourFollowsTheCaption) {

@@ -25,8 +25,9 @@ int wmain(int argc, wchar_t** argv) {
         bool ended = false;
         arc::repair::Form1 form(host, [&] { ended = true; });
         if (!form.Create()) return 1;
-        HWND status = form.Control(L"Label2");
-        SendMessageW(form.Control(L"Command1"), BM_CLICK, 0, 0);
+        using Id = arc::repair::Form1::Id;
+        HWND status = form.Control(Id::Label2);
+        SendMessageW(form.Control(Id::Command1), BM_CLICK, 0, 0);
         if (!host.shellCalls.empty()) {
             const auto& c = host.shellCalls.back();
             std::printf("shell\t%s\t%s\t%s\t%s\t%d\n", c.operation.c_str(), c.file.c_str(), c.parameters.c_str(),

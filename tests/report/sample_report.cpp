@@ -130,7 +130,6 @@ int wmain(int argc, wchar_t** argv) {
             return 0;
         }
         arc::report::PreviewOptions options;
-        options.host = &host;
         options.chooseSaveFile = [&](HWND, const std::wstring& extension) { return folder + L"\\informe." + extension; };
         if (mode == L"print") {
             if (argc < 4) return 2;
