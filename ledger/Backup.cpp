@@ -288,15 +288,14 @@ std::optional<std::wstring> SaveCopyUnderFreeStamp(Host& host, const std::wstrin
 }
 
 void Form1::ConnectBackup() {
-    OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) -> Reply {
+    OnMessage(WM_CLOSE, [this] {
         // The close always runs the backup and is never cancelled.
         if (!sessionEnded_) BACKUP();
         DestroyWindow(Hwnd());
-        return 0;
     });
+    // The session's end stops every program of it, a batch started now
+    // included: the copy is made and checked before returning.
     OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) -> Reply {
-        // The session's end stops every program of it, a batch started now
-        // included: the copy is made and checked before returning.
         if (ending && !sessionEnded_) RunBackup(true);
         sessionEnded_ = sessionEnded_ || ending != 0;
         return 0;

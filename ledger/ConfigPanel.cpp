@@ -12,8 +12,8 @@
 namespace arc {
 
 void Form1::ConnectConfigPanel() {
-    On(Id::Label9, Event::Click, [this] { Label9_Click(); });
-    On(Id::Command5, Event::Click, [this] { Command5_Click(); });
+    On(Id::Label9, Event::Click, [this] { ShowWindow(Control(Id::Frame1), SW_SHOW); });
+    On(Id::Command5, Event::Click, [this] { HidePanel(); });
     On(Id::Command6, Event::Click, [this] { Command6_Click(); });
     // The hover of "Configurar": dark red over the label, silver again only
     // over the window's own background.
@@ -25,9 +25,6 @@ void Form1::ConnectConfigPanel() {
         return {};
     });
 }
-
-void Form1::Label9_Click() { ShowWindow(Control(Id::Frame1), SW_SHOW); }
-void Form1::Command5_Click() { HidePanel(); }
 
 void Form1::HidePanel() {
     HWND panel = Control(Id::Frame1);

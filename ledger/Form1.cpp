@@ -26,10 +26,9 @@ Form1::~Form1() {
 }
 
 void Form1::ConnectLife() {
-    OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) -> Reply {
+    OnMessage(WM_DESTROY, [this] {
         KillTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2));
         if (options_.endProgramOnClose) PostQuitMessage(0);
-        return 0;
     });
 }
 

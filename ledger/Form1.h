@@ -78,16 +78,10 @@ public:
     void Command2_Click();       // Registrar
     void Command4_Click();       // Modificar Registro
     void Command3_Click();       // Eliminar Registro
-    void Command7_Click();       // Cancelar
     void Command1_Click();       // Generar Informe
-    void Label9_Click();         // Configurar
-    void Command5_Click();       // X
     void Command6_Click();       // Guardar
-    void DataGrid1_Click();      // arms Timer2
-    void DataGrid1_KeyPress(wchar_t key);
-    void Timer2_Tick();
-    void RowLoadingStep();
-    void EntryReset();
+    void RowLoadingStep();       // the grid's key press, and Timer2's tick after a click
+    void EntryReset();           // Cancelar
 
     DataGrid& DataGrid1() { return grid_; }
     DateField& FECHAR() { return *fechar_; }

@@ -21,31 +21,24 @@ std::wstring ModifyErrorText(const std::wstring& description) {
 }  // namespace
 
 void Form1::ConnectModifyDelete() {
-    grid_.OnClick = [this] { DataGrid1_Click(); };
-    grid_.OnKeyPress = [this](wchar_t key) { DataGrid1_KeyPress(key); };
+    // A click in the grid arms the one-shot Timer2; its tick, or a key
+    // press, loads the row.  The interval goes back to 0 after the step.
+    grid_.OnClick = [this] {
+        timer2Interval_ = 100;
+        SetTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2), timer2Interval_, nullptr);
+    };
+    grid_.OnKeyPress = [this](wchar_t) { RowLoadingStep(); };
     OnMessage(WM_TIMER, [this](WPARAM timer, LPARAM) -> Reply {
         if (timer != static_cast<WPARAM>(Id::Timer2)) return {};
-        Timer2_Tick();
+        KillTimer(Hwnd(), timer);
+        timer2Interval_ = 0;
+        RowLoadingStep();
         return 0;
     });
     On(Id::Command4, Event::Click, [this] { Command4_Click(); });
     On(Id::Command3, Event::Click, [this] { Command3_Click(); });
-    On(Id::Command7, Event::Click, [this] { Command7_Click(); });
+    On(Id::Command7, Event::Click, [this] { EntryReset(); });
 }
-
-void Form1::DataGrid1_Click() {
-    timer2Interval_ = 100;
-    SetTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2), timer2Interval_, nullptr);
-}
-
-void Form1::Timer2_Tick() {
-    // One tick per arming: the interval goes back to 0 after the step.
-    KillTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2));
-    timer2Interval_ = 0;
-    RowLoadingStep();
-}
-
-void Form1::DataGrid1_KeyPress(wchar_t) { RowLoadingStep(); }
 
 // An amount for an entry box: the row's own value with its decimals, no
 // grouping and the regional decimal separator ("0" for zero, a minus sign
@@ -146,8 +139,6 @@ void Form1::ConfirmedChange(const wchar_t* question, const std::function<void()>
         SetFocus(Control(Id::Text1));
     }
 }
-
-void Form1::Command7_Click() { EntryReset(); }
 
 void Form1::EntryReset() {
     SetText(Id::Text1, L"");

@@ -4,10 +4,9 @@ namespace arc::repair {
 
 Form1::Form1(Host& host, std::function<void()> onEnd) : Form(host), onEnd_(std::move(onEnd)) {
     On(Id::Command1, Event::Click, [this] { Command1_Click(); });
-    OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) -> Reply {
+    OnMessage(WM_DESTROY, [this] {
         ending_ = true;
         if (onEnd_) onEnd_();
-        return 0;
     });
 }
 
@@ -29,15 +28,6 @@ bool Form1::Create() {
 void Form1::OnUnhandledError(const RuntimeError& error) {
     Form::OnUnhandledError(error);
     EndProgram();
-}
-
-void Form1::RepaintWindow() {
-    // The window clips its children, so this repaints its own background only.
-    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void Form1::RepaintControl(Id id) {
-    RedrawWindow(Control(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void Form1::EndProgram() {

@@ -54,8 +54,6 @@ private:
     void BackToIdle(const std::wstring& status);
     void FlashStatusLine();
 
-    void RepaintWindow();
-    void RepaintControl(Id id);
     void EndProgram();
 
     std::function<void()> onEnd_;

@@ -115,8 +115,8 @@ void Form1::Command1_Click() {
 
 void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& workingFolder) {
     // Show the choice, the hourglass and the first flashing.
-    RepaintControl(Id::Label1);
-    RepaintWindow();
+    Refresh(Id::Label1);
+    Refresh();
     SetMousePointer(kPointerHourglass);
     FlashStatusLine();
 
@@ -124,9 +124,9 @@ void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& wor
     // BD.db takes the place of the file set aside; nothing waits for it.
     host_.ShellOpen(Hwnd(), "Open", ToAnsi(RepairBatchFile(batchFolder)), "", ToAnsi(workingFolder), 1);
 
-    RepaintWindow();
+    Refresh();
     SetText(Id::Label2, kRepairing);
-    RepaintControl(Id::Label2);
+    Refresh(Id::Label2);
     FlashStatusLine();
     SetText(Id::Label2, kDone);
     SetMousePointer(kPointerDefault);
@@ -150,15 +150,15 @@ void Form1::FlashStatusLine() {
     for (int pass = 1; pass <= kFlashPasses; ++pass) {
         ++counter;
         if (counter == 1) {
-            RepaintWindow();
+            Refresh();
             SetBackColour(Id::Label2, kStatusRed);
-            RepaintControl(Id::Label2);
+            Refresh(Id::Label2);
         }
         if (counter == 5) {
-            RepaintWindow();
+            Refresh();
             counter = 0;
             SetBackColour(Id::Label2, kStatusBlue);
-            RepaintControl(Id::Label2);
+            Refresh(Id::Label2);
         }
     }
 }

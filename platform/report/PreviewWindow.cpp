@@ -140,24 +140,17 @@ void PreviewWindow::Connect() {
         OnWheel(wParam, lParam);
         return 0;
     });
-    OnMessage(WM_SIZE, [this](WPARAM, LPARAM) -> Reply {
+    OnMessage(WM_SIZE, [this] {
         Arrange();
         ShowZoom();
-        return 0;
     });
     // Minimised, it would leave the disabled owner with nothing to close.
     OnMessage(WM_SYSCOMMAND, [](WPARAM command, LPARAM) -> Reply {
         if ((command & 0xFFF0) == SC_MINIMIZE) return 0;
         return {};
     });
-    OnMessage(WM_SETFOCUS, [this](WPARAM, LPARAM) -> Reply {
-        SetFocus(view_.Hwnd());
-        return 0;
-    });
-    OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) -> Reply {
-        Close();
-        return 0;
-    });
+    OnMessage(WM_SETFOCUS, [this] { SetFocus(view_.Hwnd()); });
+    OnMessage(WM_CLOSE, [this] { Close(); });
     OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) -> Reply {
         closed_ = true;
         return {};

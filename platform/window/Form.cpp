@@ -47,11 +47,22 @@ void Form::SetText(ControlId id, const std::wstring& text) {
     if (h && WindowText(h) != text) SetWindowTextW(h, text.c_str());
 }
 
+void Form::Refresh(ControlId id) {
+    RedrawWindow(id == ControlId() ? Hwnd() : Control(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 void Form::On(ControlId control, Event event, std::function<void()> handler) {
     handlers_[{control.Value(), static_cast<UINT>(event)}] = std::move(handler);
 }
 
 void Form::OnMessage(UINT msg, MessageHandler handler) { messages_[msg].push_back(std::move(handler)); }
+
+void Form::OnMessage(UINT msg, std::function<void()> action) {
+    OnMessage(msg, [action = std::move(action)](WPARAM, LPARAM) -> Reply {
+        action();
+        return 0;
+    });
+}
 
 void Form::SetMousePointer(MousePointer pointer) {
     pointer_ = pointer;

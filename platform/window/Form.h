@@ -76,8 +76,13 @@ protected:
 
     void On(ControlId control, Event event, std::function<void()> handler);
     void OnMessage(UINT msg, MessageHandler handler);
+    // A message that the action always handles, answering 0.
+    void OnMessage(UINT msg, std::function<void()> action);
     void SetForeColour(ControlId id, COLORREF colour) { controls_.SetForeColour(id, colour); }
     void SetBackColour(ControlId id, COLORREF colour) { controls_.SetBackColour(id, colour); }
+    // Repaints a control, or with none the window, at once.  The window clips
+    // its children, so that repaints its own background only.
+    void Refresh(ControlId id = {});
     // Sets the shape at once (a long step handles no messages) and keeps it
     // over the window until set back.
     void SetMousePointer(MousePointer pointer);

@@ -20,7 +20,4 @@ TwipsScale TwipsScale::Of(HWND window) {
 
 RECT TwipsScale::Rect(const Place& p) const { return {X(p.left), Y(p.top), X(p.left + p.width), Y(p.top + p.height)}; }
 
-int ScreenDpiX() { return static_cast<int>(TwipsScale::Of(HWND{}).dpiX); }
-int ScreenDpiY() { return static_cast<int>(TwipsScale::Of(HWND{}).dpiY); }
-
 }  // namespace arc

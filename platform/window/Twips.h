@@ -36,8 +36,4 @@ struct TwipsScale {
     int FontHeight(double points) const { return -Y(points * 20); }
 };
 
-// The screen's logical DPI (horizontal, vertical).
-int ScreenDpiX();
-int ScreenDpiY();
-
 }  // namespace arc

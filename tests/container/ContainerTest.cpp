@@ -115,7 +115,7 @@ TEST(Container, ControlEndsBeforeItsWindowsGo) {
 TEST(Container, ScalesSizesAndKeepsEnabledAndFont) {
     ControlContainer c(Ambient());
     ASSERT_TRUE(c.Create(Top(), {0, 0, 3000, 600}));
-    EXPECT_DOUBLE_EQ(c.TwipsPerPixelX(), 1440.0 / ScreenDpiX());
+    EXPECT_DOUBLE_EQ(c.TwipsPerPixelX(), 1440.0 / TwipsScale::Of(HWND{}).dpiX);
     EXPECT_DOUBLE_EQ(c.ScaleX(1, kScaleInches, kScaleTwips), 1440);
     EXPECT_DOUBLE_EQ(c.ScaleY(10, kScalePixels, kScaleTwips), 10 * c.TwipsPerPixelY());
     EXPECT_NEAR(c.ScaleX(2540, kScaleHimetric, kScaleCentimeters), 2.54, 1e-9);

@@ -125,7 +125,7 @@ TEST_F(PickerPersistence, DateFieldShowsWhatTheMainWindowGivesAndRefusesNothingL
     MapWindowPoints(nullptr, TestTop(), reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 30);
     EXPECT_EQ(r.top, 40);
-    EXPECT_EQ(r.right - r.left, std::lround(1800 * ScreenDpiX() / 1440.0));
+    EXPECT_EQ(r.right - r.left, std::lround(1800 * TwipsScale::Of(HWND{}).dpiX / 1440.0));
 
     field->SetDateTimeText(L"2024-02-29");
     EXPECT_EQ(field->DateTime(), DateSerial(2024, 2, 29));

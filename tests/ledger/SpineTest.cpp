@@ -112,7 +112,7 @@ TEST_F(Spine, TheDayViewListsWhatWasKeyedInTodayInEntryOrder) {
     EXPECT_EQ(g.CellText(2, 5), L"-724.5");
     const int widths[] = {0, 1500, 5800, 1700, 1700, 1700};
     for (int c = 0; c < 6; ++c) EXPECT_EQ(g.ColumnWidth(c), widths[c]);
-    EXPECT_EQ(g.RowHeightPixels(), TwipsToPixels(300, ScreenDpiY()));
+    EXPECT_EQ(g.RowHeightPixels(), TwipsToPixels(300, TwipsScale::Of(HWND{}).dpiY));
 }
 
 TEST_F(Spine, TheDayViewFollowsTheLocalesNumberFormat) {

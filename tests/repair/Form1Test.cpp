@@ -108,8 +108,8 @@ TEST_F(Form1Test, ShowsItsDesignBeforeTheFirstPress) {
     EXPECT_STREQ(title, L"Repara y compacta BD");
     RECT client;
     GetClientRect(form_->Hwnd(), &client);
-    EXPECT_EQ(client.right, TwipsToPixels(8355, ScreenDpiX()));
-    EXPECT_EQ(client.bottom, TwipsToPixels(1200, ScreenDpiY()));
+    EXPECT_EQ(client.right, TwipsToPixels(8355, TwipsScale::Of(HWND{}).dpiX));
+    EXPECT_EQ(client.bottom, TwipsToPixels(1200, TwipsScale::Of(HWND{}).dpiY));
     EXPECT_EQ(WindowText(form_->Control(Id::Command1)), L"... Explorar");
     Snapshot s = Snap();
     EXPECT_FALSE(s.statusVisible);
