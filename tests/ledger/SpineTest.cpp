@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 namespace arc::test {
 namespace {
 
@@ -223,6 +225,58 @@ TEST_F(Spine, ADatabaseLockedLongerThanTheTimeoutEndsTheStart) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'5'"), std::wstring::npos) << Narrow(host.messages[0].text);
     other.Exec("ROLLBACK");
+}
+
+// The controls Tab walks to from Text1, by their design names, until it
+// comes back to Text1.
+std::vector<std::wstring> TabWalk(Form1& form) {
+    const std::pair<Id, const wchar_t*> named[] = {
+        {Id::Text1, L"Text1"},       {Id::Text2, L"Text2"},       {Id::Text3, L"Text3"},     {Id::Text4, L"Text4"},
+        {Id::Text5, L"Text5"},       {Id::Command1, L"Command1"}, {Id::Command2, L"Command2"},
+        {Id::Command3, L"Command3"}, {Id::Command4, L"Command4"}, {Id::Command5, L"Command5"},
+        {Id::Command6, L"Command6"}, {Id::Command7, L"Command7"}, {Id::DataGrid1, L"DataGrid1"},
+        {Id::FECHAR, L"FECHAR"},     {Id::DESDE, L"DESDE"},       {Id::HASTA, L"HASTA"}};
+    std::vector<std::wstring> walk;
+    SetFocus(form.Control(Id::Text1));
+    for (int i = 0; i < 30; ++i) {
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        if (!form.PreTranslate(tab)) break;
+        std::wstring name = L"?";
+        for (const auto& [id, n] : named)
+            if (GetFocus() == form.Control(id) || IsChild(form.Control(id), GetFocus())) name = n;
+        if (name == L"Text1") break;
+        walk.push_back(name);
+    }
+    return walk;
+}
+
+TEST_F(Spine, TabFollowsTheDesignsTabIndexesWithThePanelShownOrHidden) {
+    ASSERT_TRUE(Start());
+    std::vector<std::wstring> hidden = {L"Text2",    L"Text3", L"Command2", L"Command1", L"DataGrid1", L"Command3",
+                                        L"Command4", L"FECHAR", L"DESDE",   L"HASTA",    L"Command7"};
+    EXPECT_EQ(TabWalk(*form), hidden);
+    // Shown, the panel's controls come at the panel's place, before Command7.
+    ClickLabel(form->Control(Id::Label9));
+    std::vector<std::wstring> shown = hidden;
+    shown.insert(shown.end() - 1, {L"Command5", L"Text4", L"Command6", L"Text5"});
+    EXPECT_EQ(TabWalk(*form), shown);
+}
+
+// A failure that no handler expected (here inside the restore's file dialog)
+// is shown with its own number and description, and the window goes on.
+TEST_F(Spine, AnUnexpectedErrorShowsItsOwnNumberAndDescription) {
+    ASSERT_TRUE(Start());
+    int step = 0;
+    host.duringDialog = [&] {
+        if (++step == 1) throw RuntimeError(kErrPathNotFound, L"Path not found");
+        throw std::bad_alloc();
+    };
+    SendMessageW(form->Hwnd(), WM_SYSCOMMAND, Form1::kRestoreCommand, 0);
+    SendMessageW(form->Hwnd(), WM_SYSCOMMAND, Form1::kRestoreCommand, 0);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].text, RuntimeErrorText(kErrPathNotFound, L"Path not found"));
+    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
+    EXPECT_TRUE(IsWindowVisible(form->Hwnd()));
 }
 
 TEST_F(Spine, ClosingTheWindowDestroysIt) {

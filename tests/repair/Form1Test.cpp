@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
+#include <stdexcept>
 
 namespace arc::repair {
 namespace {
@@ -355,6 +356,18 @@ TEST_F(Form1Test, BatchThatCannotBeWrittenEndsWithTheErrorAndStartsNothing) {
     EXPECT_EQ(ends_, 1);
     EXPECT_FALSE(Alive());
     RemoveDirectoryW(Batch().c_str());
+}
+
+// A failure that no step expected (here inside the file dialog) is shown
+// with its own number and description, and ends the program.
+TEST_F(Form1Test, AnUnexpectedErrorShowsItsOwnNumberAndDescriptionAndEnds) {
+    Open();
+    host_.duringDialog = [] { throw std::runtime_error("sin memoria de dibujo"); };
+    Press(L"");
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrInternal, L"Internal error (sin memoria de dibujo)"));
+    EXPECT_EQ(ends_, 1);
+    EXPECT_TRUE(host_.shellCalls.empty());
 }
 
 TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -236,6 +237,23 @@ TEST_F(PreviewTest, FailedSaveAndPrintShowOneMessageEachAndStayOpen) {
     EXPECT_NE(host_.messages[0].text.find(L"'75'"), std::wstring::npos) << host_.messages[0].text.c_str();
     EXPECT_NE(host_.messages[1].text.find(L"'482'"), std::wstring::npos) << host_.messages[1].text.c_str();
     EXPECT_EQ(host_.messages[0].flags, static_cast<UINT>(MB_OK));
+}
+
+// A failure that no step of the preview expected (here in the save dialog)
+// is shown with its own number and description; the preview stays open.
+TEST_F(PreviewTest, AnUnexpectedErrorShowsItsOwnNumberAndDescription) {
+    PreviewOptions options;
+    options.chooseSaveFile = [](HWND, const std::wstring&) -> std::wstring { throw std::bad_alloc(); };
+    bool stillOpen = false;
+    options.onShown = [&](PreviewWindow& w) {
+        SendMessageW(w.Control(PreviewWindow::kSavePdf), BM_CLICK, 0, 0);
+        stillOpen = IsWindow(w.Hwnd()) != FALSE;
+        PostMessageW(w.Hwnd(), WM_CLOSE, 0, 0);
+    };
+    Show(options);
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
 }
 
 TEST_F(PreviewTest, QuitWhileOpenClosesThePreviewAndReachesTheProgramLoop) {
