@@ -18,13 +18,6 @@ Form1::Form1(Host& host, Options options) : Form(host), options_(std::move(optio
     ConnectRestore();
 }
 
-Form1::~Form1() {
-    // Children first: the date fields and the grid own windows of their own.
-    fechar_.reset();
-    desde_.reset();
-    hasta_.reset();
-}
-
 void Form1::ConnectLife() {
     OnMessage(WM_DESTROY, [this] {
         KillTimer(Hwnd(), static_cast<UINT_PTR>(Id::Timer2));

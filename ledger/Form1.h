@@ -29,11 +29,7 @@ namespace arc {
 
 class Form1 : public Form {
 public:
-    // Builds a date field (FECHAR, DESDE, HASTA) at a place in twips.
-    using DateFieldFactory = std::function<std::unique_ptr<DateField>(HWND parent, const Place& twips, Host& host)>;
-
     struct Options {
-        DateFieldFactory makeDateField;  // empty: the picker control
         bool endProgramOnClose = true;   // posts WM_QUIT when the window is gone
         report::PreviewOptions preview;  // how the report's preview behaves (tests close it themselves)
     };
@@ -53,7 +49,6 @@ public:
     static constexpr wchar_t kModificando[] = L"Estado: Modificando...";
 
     Form1(Host& host, Options options);
-    ~Form1() override;
 
     // Creates the window hidden and runs the start-up.  Raises RuntimeError
     // when the database cannot be opened; the window is then destroyed.

@@ -20,8 +20,7 @@ FontDesc ArialUnicode(double pt, bool bold = false, bool italic = false) {
 
 ControlMaker Form1::DateFieldMaker(std::unique_ptr<DateField>& field) {
     return [this, &field](HWND parent, const Place& twips, const TwipsScale&) -> HWND {
-        field = options_.makeDateField ? options_.makeDateField(parent, twips, host_)
-                                       : MakePickerDateField(parent, twips, host_);
+        field = MakePickerDateField(parent, twips, host_);
         return field ? field->Hwnd() : nullptr;
     };
 }

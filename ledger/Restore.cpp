@@ -79,9 +79,10 @@ void Form1::RESTAURAR() {
         return;
     }
 
-    SetMousePointer(MousePointer::Hourglass);
-    const LedgerCopy copy = InspectLedgerCopy(chosen);
-    SetMousePointer(MousePointer::Default);
+    const LedgerCopy copy = [&] {
+        Hourglass wait(*this);
+        return InspectLedgerCopy(chosen);
+    }();
     if (copy.verdict != LedgerCopy::Verdict::Ok) {
         host_.ShowMessage(Hwnd(), L"El archivo " + chosen + L" " + VerdictText(copy.verdict) +
                                       L": no es una copia de seguridad que se pueda restaurar." + kNothingChanged,
@@ -98,34 +99,30 @@ void Form1::RESTAURAR() {
                                   L", y después se reemplazará por esta copia.";
     if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
-    SetMousePointer(MousePointer::Hourglass);
-    if (!drive.empty()) CreateDirectoryW(folder.c_str(), nullptr);
-    const auto before = SaveCopyUnderFreeStamp(host_, live, folder, kBeforeRestoring);
-    if (!before) {
-        SetMousePointer(MousePointer::Default);
-        host_.ShowMessage(Hwnd(), L"No se pudo guardar la base de datos actual en " + folder +
-                                      L", así que la copia no se ha restaurado." + kNothingChanged, MB_OK);
-        return;
-    }
-    try {
-        // Into the program's own connection, so that no connection of the
-        // program holds an older view of the file it replaces.
-        db_.CONEXION();
-        data::CopyDatabase(chosen, *db_.Connection(), 1000);
-    } catch (const RuntimeError& e) {
-        DeleteFileW(before->c_str());
-        SetMousePointer(MousePointer::Default);
-        host_.ShowMessage(Hwnd(), L"No se pudo restaurar la copia: " + e.Description() + L"." + kNothingChanged,
-                          MB_OK);
-        return;
-    }
-    // The row chosen for modification may not exist in the restored ledger.
-    EntryReset();
-    MOSTRAR();
-    SetMousePointer(MousePointer::Default);
-    host_.ShowMessage(Hwnd(), L"Se restauró la copia " + NameOf(chosen) +
-                                  L".\r\n\r\nLa base de datos anterior quedó guardada en " + *before + L".",
-                      MB_OK);
+    // The hourglass while the copy is made; it goes whatever fails.
+    const std::wstring outcome = [&]() -> std::wstring {
+        Hourglass wait(*this);
+        if (!drive.empty()) CreateDirectoryW(folder.c_str(), nullptr);
+        const auto before = SaveCopyUnderFreeStamp(host_, live, folder, kBeforeRestoring);
+        if (!before)
+            return L"No se pudo guardar la base de datos actual en " + folder + L", así que la copia no se ha restaurado." +
+                   kNothingChanged;
+        try {
+            // Into the program's own connection, so that no connection of the
+            // program holds an older view of the file it replaces.
+            db_.CONEXION();
+            data::CopyDatabase(chosen, *db_.Connection(), 1000);
+        } catch (const RuntimeError& e) {
+            DeleteFileW(before->c_str());
+            return L"No se pudo restaurar la copia: " + e.Description() + L"." + kNothingChanged;
+        }
+        // The row chosen for modification may not exist in the restored ledger.
+        EntryReset();
+        MOSTRAR();
+        return L"Se restauró la copia " + NameOf(chosen) + L".\r\n\r\nLa base de datos anterior quedó guardada en " +
+               *before + L".";
+    }();
+    host_.ShowMessage(Hwnd(), outcome, MB_OK);
 }
 
 }  // namespace arc

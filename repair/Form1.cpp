@@ -12,12 +12,11 @@ Form1::Form1(Host& host, std::function<void()> onEnd) : Form(host), onEnd_(std::
 
 bool Form1::Create() {
     using enum Id;
-    using K = ControlKind;
     const FormDesc desc{.className = L"CorvelanForm1", .caption = L"Repara y compacta BD", .width = 8355,
                         .height = 1200, .icon = 1,
                         .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN};
     return Form::Create(desc, {
-        {.id = Command1, .kind = K::Button, .place = {6960, 120, 1335, 375}, .text = L"... Explorar",
+        {.id = Command1, .kind = ControlKind::Button, .place = {6960, 120, 1335, 375}, .text = L"... Explorar",
          .font = {L"MS Sans Serif", 8.25, true}, .tab = 0},
         {.id = Label2, .place = {120, 720, 8055, 255}, .text = L"Preparando...", .font = {L"MS Sans Serif", 9.75, true},
          .fore = kStatusText, .back = kStatusBlue, .tab = 1, .visible = false},

@@ -12,10 +12,6 @@
 
 namespace arc::repair {
 
-// The mouse pointer values the window uses.
-constexpr MousePointer kPointerDefault = MousePointer::Default;
-constexpr MousePointer kPointerHourglass = MousePointer::Hourglass;
-
 // Colours of the status line (BGR).
 constexpr COLORREF kStatusBlue = 0x00C00000;
 constexpr COLORREF kStatusRed = 0x000000FF;

@@ -117,7 +117,7 @@ void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& wor
     // Show the choice, the hourglass and the first flashing.
     Refresh(Id::Label1);
     Refresh();
-    SetMousePointer(kPointerHourglass);
+    SetMousePointer(MousePointer::Hourglass);
     FlashStatusLine();
 
     // The shell runs the batch in the chosen file's folder, where the new
@@ -129,7 +129,7 @@ void Form1::StartRepair(const std::wstring& batchFolder, const std::wstring& wor
     Refresh(Id::Label2);
     FlashStatusLine();
     SetText(Id::Label2, kDone);
-    SetMousePointer(kPointerDefault);
+    SetMousePointer(MousePointer::Default);
 
     EndProgram();
 }

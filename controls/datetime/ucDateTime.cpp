@@ -477,7 +477,7 @@ void __stdcall ucDateTime::WindowProc(BOOL bBefore, BOOL* bHandled, LRESULT* lRe
     } catch (...) {
         // Nothing crosses back into the engine's thunk: what a handler of the
         // host raised goes to the barrier of the host's window.
-        ReportUnhandledError(lng_hWnd, CurrentError());
+        Window::ReportUnhandledError(lng_hWnd, CurrentError());
     }
 }
 

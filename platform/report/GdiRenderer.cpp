@@ -14,13 +14,11 @@ int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 }
 
 bool SystemHasFace(const std::wstring& face) {
-    HDC dc = GetDC(nullptr);
     LOGFONTW lf{};
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     bool found = false;
-    EnumFontFamiliesExW(dc, &lf, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExW(WindowDC(nullptr).Get(), &lf, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 

@@ -46,8 +46,6 @@ bool IsPreviewKey(WPARAM vk, bool inEdit, bool control) {
 
 }  // namespace
 
-const wchar_t* const PreviewWindow::kCaption = L"Vista Previa";
-
 PreviewWindow::PreviewWindow(Host& host, const Layout& layout, const PreviewOptions& options)
     : Form(host), layout_(layout), options_(options), view_(layout) {}
 
@@ -111,12 +109,10 @@ void PreviewWindow::Connect() {
             if (Hwnd() && !closed_) SetFocus(view_.Hwnd());
         });
     };
-    button(kFirst, [this] { GoToPage(0); });
-    button(kPrevious, [this] {
-        if (CurrentPage() > 0) GoToPage(CurrentPage() - 1);
-    });
-    button(kNext, [this] { GoToPage(CurrentPage() + 1); });
-    button(kLast, [this] { GoToPage(PageCount() - 1); });
+    button(kFirst, [this] { HandleKey(VK_HOME); });
+    button(kPrevious, [this] { HandleKey(VK_PRIOR); });
+    button(kNext, [this] { HandleKey(VK_NEXT); });
+    button(kLast, [this] { HandleKey(VK_END); });
     button(kFitPage, [this] { SetZoom(Zoom::FitPage); });
     button(kFitWidth, [this] { SetZoom(Zoom::FitWidth); });
     button(kActual, [this] { SetZoom(Zoom::Actual); });
@@ -127,10 +123,7 @@ void PreviewWindow::Connect() {
     On(kEnter, Event::Click, [this] { ApplyBoxes(); });
     On(kZoomBox, Event::SelectionChange, [this] {
         LRESULT item = SendMessageW(Control(kZoomBox), CB_GETCURSEL, 0, 0);
-        if (item < 0 || item >= static_cast<LRESULT>(std::size(kZoomSteps))) return;
-        RECT r{};
-        GetClientRect(view_.Hwnd(), &r);
-        ZoomTo(kZoomSteps[item], POINT{r.right / 2, r.bottom / 2});
+        if (item >= 0 && item < static_cast<LRESULT>(std::size(kZoomSteps))) ZoomTo(kZoomSteps[item], ViewCentre());
     });
     OnMessage(WM_KEYDOWN, [this](WPARAM key, LPARAM) -> Reply {
         if (HandleKey(static_cast<UINT>(key), IsControlDown())) return 0;
@@ -202,6 +195,12 @@ void PreviewWindow::ShowZoom() {
     SetWindowTextW(Control(kZoomBox), text.c_str());
 }
 
+POINT PreviewWindow::ViewCentre() const {
+    RECT r{};
+    GetClientRect(view_.Hwnd(), &r);
+    return POINT{r.right / 2, r.bottom / 2};
+}
+
 // The pointer when it is over the page view, otherwise the view's centre.
 POINT PreviewWindow::ZoomAnchor() const {
     RECT r{};
@@ -209,8 +208,7 @@ POINT PreviewWindow::ZoomAnchor() const {
     POINT p{};
     GetCursorPos(&p);
     ScreenToClient(view_.Hwnd(), &p);
-    if (PtInRect(&r, p)) return p;
-    return POINT{r.right / 2, r.bottom / 2};
+    return PtInRect(&r, p) ? p : ViewCentre();
 }
 
 // Enter in the "go to page" box or the zoom box applies what it holds.
@@ -224,13 +222,8 @@ void PreviewWindow::ApplyBoxes() {
         wchar_t* end = nullptr;
         std::wstring text = WindowText(zoomBox);
         double percent = std::wcstod(text.c_str(), &end);
-        if (end != text.c_str() && percent > 0) {
-            RECT r{};
-            GetClientRect(view_.Hwnd(), &r);
-            ZoomTo(percent, POINT{r.right / 2, r.bottom / 2});
-        } else {
-            ShowZoom();
-        }
+        if (end != text.c_str() && percent > 0) ZoomTo(percent, ViewCentre());
+        else ShowZoom();
         SetFocus(view_.Hwnd());
     }
 }
@@ -356,8 +349,6 @@ void PreviewWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
     turnRest_ = 0;
 }
 
-bool PreviewWindow::Ours(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
-
 void PreviewWindow::ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options) {
     PreviewWindow preview(host, layout, options);
     if (!preview.Create(owner))
@@ -383,7 +374,7 @@ void PreviewWindow::ShowModal(HWND owner, Host& host, const Layout& layout, cons
         }
         if (got < 0) break;
         // The preview's keys and wheel work wherever the focus is inside it.
-        if (preview.Ours(msg.hwnd) &&
+        if (preview.Contains(msg.hwnd) &&
             (msg.message == WM_MOUSEWHEEL ||
              (msg.message == WM_KEYDOWN && IsPreviewKey(msg.wParam, IsEdit(msg.hwnd), IsControlDown())))) {
             SendMessageW(preview.Hwnd(), msg.message, msg.wParam, msg.lParam);

@@ -72,14 +72,13 @@ public:
     // (print).  True when handled.
     bool HandleKey(UINT vk, bool control = false);
 
-    static const wchar_t* const kCaption;  // "Vista Previa"
+    static constexpr wchar_t kCaption[] = L"Vista Previa";
 
 private:
     PreviewWindow(Host& host, const Layout& layout, const PreviewOptions& options);
     bool Create(HWND owner);
     void Connect();
     void Arrange();
-    bool Ours(HWND hwnd) const;
     void RestoreOwner();
     std::wstring DefaultSaveDialog(HWND owner, const std::wstring& extension) const;
     std::wstring ChooseSaveFile(const std::wstring& extension);
@@ -87,6 +86,7 @@ private:
     void ApplyBoxes();
     void OnWheel(WPARAM wParam, LPARAM lParam);
     POINT ZoomAnchor() const;
+    POINT ViewCentre() const;
 
     const Layout& layout_;
     const PreviewOptions& options_;

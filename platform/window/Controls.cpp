@@ -122,40 +122,21 @@ bool ControlSet::CreateOne(const ControlDesc& d, const TwipsScale& scale) {
         if (item->hwnd) SetWindowLongPtrW(item->hwnd, GWLP_ID, d.id.Value());
     } else {
         RECT r = scale.Rect(d.place);
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0);
-        DWORD ex = WS_EX_CLIENTEDGE;
-        const wchar_t* cls = L"EDIT";
-        switch (d.kind) {
-            case ControlKind::Label:
-                cls = L"STATIC";
-                ex = 0;
-                style |= SS_NOTIFY | AlignStyle(d.align, SS_LEFT, SS_CENTER, SS_RIGHT) | (d.frameBorder ? WS_BORDER : 0);
-                break;
-            case ControlKind::TextBox:
-                style |= WS_TABSTOP | ES_AUTOHSCROLL | AlignStyle(d.align, ES_LEFT, ES_CENTER, ES_RIGHT);
-                break;
-            case ControlKind::MultiLineTextBox:
-                style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
-                break;
-            case ControlKind::Button:
-                cls = L"BUTTON";
-                ex = 0;
-                style |= WS_TABSTOP | BS_PUSHBUTTON;
-                break;
-            case ControlKind::ComboBox:
-                cls = L"COMBOBOX";
-                ex = 0;
-                style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN;
-                break;
-            case ControlKind::Panel:
-                cls = kPanelClass;
-                ex = WS_EX_CONTROLPARENT;
-                style |= WS_CLIPCHILDREN;
-                break;
-            case ControlKind::Custom:
-                break;
-        }
-        item->hwnd = CreateWindowExW(ex, cls, d.text.c_str(), style, r.left, r.top, r.right - r.left,
+        // The window class, style and extended style of each kind, in the order of ControlKind.
+        static const struct { const wchar_t* cls; DWORD style, ex; } kKinds[] = {
+            {L"STATIC", SS_NOTIFY, 0},
+            {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+            {L"EDIT", WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, WS_EX_CLIENTEDGE},
+            {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0},
+            {kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
+            {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 0},
+        };
+        const auto& kind = kKinds[static_cast<int>(d.kind)];
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | kind.style;
+        if (d.kind == ControlKind::Label)
+            style |= AlignStyle(d.align, SS_LEFT, SS_CENTER, SS_RIGHT) | (d.frameBorder ? WS_BORDER : 0);
+        if (d.kind == ControlKind::TextBox) style |= AlignStyle(d.align, ES_LEFT, ES_CENTER, ES_RIGHT);
+        item->hwnd = CreateWindowExW(kind.ex, kind.cls, d.text.c_str(), style, r.left, r.top, r.right - r.left,
                                      r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id.Value())),
                                      GetModuleHandleW(nullptr), nullptr);
         if (!item->hwnd) return false;
@@ -200,7 +181,7 @@ void ControlSet::AddToFocusOrder(ControlId parent) {
 
 ControlSet::Item* ControlSet::Find(ControlId id) const {
     auto it = byId_.find(id.Value());
-    return id == ControlId() || it == byId_.end() ? nullptr : it->second;
+    return it == byId_.end() ? nullptr : it->second;
 }
 
 HWND ControlSet::Get(ControlId id) const {

@@ -1,11 +1,8 @@
 #pragma once
-// Child controls created from a table, so that a window's layout reads like
-// the table of its design: name, kind, place in twips, text, font, colours,
-// alignment, tab index.  Each control is named once, by a constant of its
-// window's own enumeration that is also its numeric id.  The set owns the
-// fonts and brushes, answers the parent's WM_CTLCOLOR* messages for its
-// controls, paints its panels as framed boxes with their captions, and
-// knows the design's focus order.
+// Child controls made from a table that reads like the table of the design:
+// name, kind, place in twips, text, font, colours, alignment, tab index.  The
+// set owns their fonts and brushes, answers WM_CTLCOLOR* for them, paints its
+// panels as framed boxes with their captions and knows the focus order.
 #include "Gdi.h"
 #include "Twips.h"
 

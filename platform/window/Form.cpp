@@ -17,28 +17,15 @@ bool Form::Create(const FormDesc& desc, const std::vector<ControlDesc>& table, H
     scale_ = TwipsScale::Of(Hwnd());
     RECT r{0, 0, scale_.X(desc.width), scale_.Y(desc.height)};
     AdjustWindowRectEx(&r, desc.style, FALSE, desc.exStyle);
-    int w = r.right - r.left, h = r.bottom - r.top, x = 0, y = 0;
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    switch (desc.placement) {
-        case Placement::SystemDefault:
-            flags |= SWP_NOMOVE;
-            break;
-        case Placement::CentredOnScreen:
-            x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-            y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-            break;
-        case Placement::MostOfOwnersScreen: {
-            MONITORINFO mi{sizeof mi, {}, {}, 0};
-            GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &mi);
-            const RECT& work = mi.rcWork;
-            w = std::max(640, static_cast<int>((work.right - work.left) * 9 / 10));
-            h = std::max(480, static_cast<int>((work.bottom - work.top) * 9 / 10));
-            x = work.left + (work.right - work.left - w) / 2;
-            y = work.top + (work.bottom - work.top - h) / 2;
-            break;
-        }
-    }
-    SetWindowPos(Hwnd(), nullptr, x, y, w, h, flags);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &mi);
+    const bool most = desc.placement == Placement::MostOfOwnersScreen;
+    const RECT& area = most ? mi.rcWork : mi.rcMonitor;
+    const int areaW = area.right - area.left, areaH = area.bottom - area.top;
+    if (most) w = std::max(640, areaW * 9 / 10), h = std::max(480, areaH * 9 / 10);
+    SetWindowPos(Hwnd(), nullptr, area.left + (areaW - w) / 2, area.top + (areaH - h) / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (desc.placement == Placement::SystemDefault ? SWP_NOMOVE : 0));
     return controls_.Create(Hwnd(), table, scale_);
 }
 
@@ -100,10 +87,6 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(b);
             break;
     }
-    if (msg == ShowErrorMessage()) {
-        ShowRuntimeError(host_, Hwnd(), *reinterpret_cast<const RuntimeError*>(lParam));
-        return 1;
-    }
     if (auto it = messages_.find(msg); it != messages_.end())
         for (const MessageHandler& handler : it->second)
             if (Reply reply = handler(wParam, lParam)) return *reply;
@@ -117,7 +100,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 bool Form::PreTranslate(MSG& msg) {
     if (!Hwnd()) return false;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 &&
-        (msg.hwnd == Hwnd() || IsChild(Hwnd(), msg.hwnd))) {
+        Contains(msg.hwnd)) {
         LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
         if (!(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) && TabFrom(GetFocus(), GetKeyState(VK_SHIFT) < 0)) return true;
     }

@@ -62,6 +62,7 @@ public:
     COLORREF BackColour(ControlId id) const { return controls_.BackColour(id); }
     const TwipsScale& Scale() const { return scale_; }
     MousePointer Pointer() const { return pointer_; }
+    bool Contains(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
 
     // What the message loop asks first: Tab and Shift+Tab walk the design's
     // tab order (a shown panel's controls at the panel's place), then the

@@ -1,5 +1,7 @@
 #include "Twips.h"
 
+#include "Gdi.h"
+
 #include <cmath>
 
 namespace arc {
@@ -12,9 +14,7 @@ TwipsScale TwipsScale::Of(HDC device) {
 }
 
 TwipsScale TwipsScale::Of(HWND window) {
-    HDC dc = GetDC(window);
-    TwipsScale s = Of(dc);
-    ReleaseDC(window, dc);
+    const TwipsScale s = Of(WindowDC(window).Get());
     return s.Valid() ? s : TwipsScale{};
 }
 

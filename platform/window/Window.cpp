@@ -20,8 +20,7 @@ bool Window::CreateWindowOf(const ClassDesc& cls, DWORD exStyle, const std::wstr
         wc.lpfnWndProc = &Window::Procedure;
         wc.hInstance = inst;
         wc.hIcon = cls.icon;
-        wc.hIconSm = cls.smallIcon;
-        wc.hCursor = cls.cursor ? cls.cursor : LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = cls.background ? cls.background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = cls.name;
         if (!RegisterClassExW(&wc)) return false;
@@ -59,19 +58,15 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        self->OnFinalMessage();
     }
     return result;
 }
 
-UINT ShowErrorMessage() {
-    static const UINT message = RegisterWindowMessageW(L"ArcandoraShowError");
-    return message;
-}
-
-void ReportUnhandledError(HWND from, const RuntimeError& error) {
+void Window::ReportUnhandledError(HWND from, const RuntimeError& error) {
     HWND root = from ? GetAncestor(from, GA_ROOT) : nullptr;
-    if (root && SendMessageW(root, ShowErrorMessage(), 0, reinterpret_cast<LPARAM>(&error))) return;
+    if (root && root != from && reinterpret_cast<WNDPROC>(GetClassLongPtrW(root, GCLP_WNDPROC)) == &Procedure)
+        if (auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(root, GWLP_USERDATA)))
+            return window->OnUnhandledError(error);
     MessageBoxW(root, RuntimeErrorText(error).c_str(), nullptr, MB_OK | MB_ICONERROR);
 }
 

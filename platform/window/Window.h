@@ -21,13 +21,16 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
 
+    // Hands an error that no handler expected to the barrier of the
+    // top-level window of `from` when that is a window of ours; otherwise a
+    // plain message box shows it, so that no error passes unseen.
+    static void ReportUnhandledError(HWND from, const RuntimeError& error);
+
 protected:
     struct ClassDesc {
         const wchar_t* name;
         HICON icon = nullptr;
-        HICON smallIcon = nullptr;
         HBRUSH background = nullptr;  // nullptr: the system's button face colour
-        HCURSOR cursor = nullptr;     // nullptr: the arrow
         UINT style = CS_DBLCLKS;
     };
     // Creates the window; false when the system refuses.
@@ -36,10 +39,8 @@ protected:
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // An exception escaped a handler.  The default hands it to the barrier
-    // of the form the window belongs to (ReportUnhandledError).
+    // of the window's top-level window (ReportUnhandledError).
     virtual void OnUnhandledError(const RuntimeError& error);
-    // Called from WM_NCDESTROY, after which the handle is no longer valid.
-    virtual void OnFinalMessage() {}
 
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
 
@@ -47,14 +48,5 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
 };
-
-// The message a form answers by showing the error its lParam points to
-// (a const RuntimeError*); it returns nonzero when shown.
-UINT ShowErrorMessage();
-
-// Hands an error that no handler expected to the barrier of the top-level
-// window of `from`; where that window has none, a plain message box shows
-// it, so that no error passes unseen.
-void ReportUnhandledError(HWND from, const RuntimeError& error);
 
 }  // namespace arc

@@ -72,7 +72,7 @@ void DriveTest::SetUp() {
 }
 
 std::unique_ptr<Form1> DriveTest::OpenForm(Host& h) {
-    auto form = std::make_unique<Form1>(h, Form1::Options{nullptr, false});
+    auto form = std::make_unique<Form1>(h, Form1::Options{false});
     form->Load();
     form->Show(SW_SHOW);
     return form;

@@ -58,7 +58,7 @@ protected:
 
     TempFolder folder;
     TestHost host;
-    Form1::Options options{nullptr, false};
+    Form1::Options options{false};
     std::unique_ptr<Form1> form;
 };
 

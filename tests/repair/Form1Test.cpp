@@ -117,7 +117,7 @@ TEST_F(Form1Test, ShowsItsDesignBeforeTheFirstPress) {
     EXPECT_EQ(s.status, L"Preparando...");
     EXPECT_EQ(s.statusColour, kStatusBlue);
     EXPECT_EQ(s.chosen, L"");
-    EXPECT_EQ(s.pointer, kPointerDefault);
+    EXPECT_EQ(s.pointer, MousePointer::Default);
 }
 
 TEST_F(Form1Test, RepairOfASoundLedgerWritesTheBatchStartsItAndEnds) {
@@ -142,7 +142,7 @@ TEST_F(Form1Test, RepairOfASoundLedgerWritesTheBatchStartsItAndEnds) {
     EXPECT_EQ(atShell.chosen, chosen);
     EXPECT_EQ(atShell.status, L"Preparando...");
     EXPECT_EQ(atShell.statusColour, kStatusBlue);
-    EXPECT_EQ(atShell.pointer, kPointerHourglass);
+    EXPECT_EQ(atShell.pointer, MousePointer::Hourglass);
 
     const test::ShellCall& call = host_.shellCalls[0];
     EXPECT_EQ(call.owner, hwnd);
@@ -166,7 +166,7 @@ TEST_F(Form1Test, RepairOfASoundLedgerWritesTheBatchStartsItAndEnds) {
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(atEnd_.status, L"Listo el pollo...");
     EXPECT_EQ(atEnd_.statusColour, kStatusBlue);
-    EXPECT_EQ(atEnd_.pointer, kPointerDefault);
+    EXPECT_EQ(atEnd_.pointer, MousePointer::Default);
 }
 
 // Every paint of the status line, by colour, split where the shell is called.
@@ -230,7 +230,7 @@ TEST_F(Form1Test, ClosingTheDialogWritesNothingAndWaitsForAnotherTry) {
     EXPECT_FALSE(s.batchWritten);
     EXPECT_FALSE(s.statusVisible);
     EXPECT_EQ(s.chosen, L"");
-    EXPECT_EQ(s.pointer, kPointerDefault);
+    EXPECT_EQ(s.pointer, MousePointer::Default);
     EXPECT_TRUE(Alive());
     EXPECT_EQ(ends_, 0);
 
