@@ -1,5 +1,6 @@
 #include "LedgerGenerator.h"
 
+#include "platform/data/Statement.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Text.h"
 
@@ -13,18 +14,7 @@
 namespace arc::bench {
 namespace {
 
-struct StatementDeleter {
-    void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-Statement Prepare(data::Connection& connection, const char* sql) {
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(connection.Handle(), sql, -1, &st, nullptr);
-    Statement owned(st);
-    if (rc != SQLITE_OK) connection.Raise(rc);
-    return owned;
-}
+using data::Statement;
 
 const char* const kWords[] = {
     "PAGO",     "DE",        "LUZ",      "AGUA",      "OFRENDA",   "DIEZMO",   "COMPRA",   "MATERIAL",
@@ -48,10 +38,6 @@ std::wstring Description(std::mt19937& random, size_t length) {
     return text;
 }
 
-void BindText(sqlite3_stmt* st, int index, const std::string& text) {
-    sqlite3_bind_text(st, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
 }  // namespace
 
 double FirstLedgerDay() { return DateSerial(2016, 1, 1); }
@@ -70,10 +56,11 @@ GeneratedLedger GenerateLedger(LedgerDatabase& database, size_t rows, unsigned s
     const double days = LastLedgerDay() - first + 1;
 
     auto connection = database.Connection();
-    database.Execute(L"BEGIN");
-    Statement insert = Prepare(*connection,
-                               "INSERT INTO FINANZAS (ID, FECHA, DESCRIPCION, INGRESO, EGRESO, FECHA_OP, INGEGR, "
-                               "ESTADO) VALUES (NULL, ?, ?, ?, ?, ?, ?, ?)");
+    // Undone by the transaction's owner if a row cannot be written.
+    data::Transaction transaction(connection);
+    Statement insert(connection->Handle(),
+                     "INSERT INTO FINANZAS (ID, FECHA, DESCRIPCION, INGRESO, EGRESO, FECHA_OP, INGEGR, "
+                     "ESTADO) VALUES (NULL, ?, ?, ?, ?, ?, ?, ?)");
     double fund = 0;
     std::wstring keyedText;
     double keyedDay = -1;
@@ -98,25 +85,18 @@ GeneratedLedger GenerateLedger(LedgerDatabase& database, size_t rows, unsigned s
         fund += signedAmount;
         out.balances.push_back(fund);
 
-        sqlite3_stmt* st = insert.get();
-        BindText(st, 1, ToUtf8(IsoDate(dated)));
-        BindText(st, 2, ToUtf8(Description(random, static_cast<size_t>(descriptionLength(random)))));
-        sqlite3_bind_double(st, 3, income);
-        sqlite3_bind_double(st, 4, expense);
-        BindText(st, 5, ToUtf8(keyedText));
-        sqlite3_bind_double(st, 6, signedAmount);
-        sqlite3_bind_double(st, 7, fund);
-        int rc = sqlite3_step(st);
-        if (rc != SQLITE_DONE) {
-            sqlite3_reset(st);
-            database.Execute(L"ROLLBACK");
-            connection->Raise(rc);
-        }
-        sqlite3_reset(st);
+        insert.Bind(1, ToUtf8(IsoDate(dated)));
+        insert.Bind(2, ToUtf8(Description(random, static_cast<size_t>(descriptionLength(random)))));
+        insert.Bind(3, income);
+        insert.Bind(4, expense);
+        insert.Bind(5, ToUtf8(keyedText));
+        insert.Bind(6, signedAmount);
+        insert.Bind(7, fund);
+        insert.Run();
+        insert.Reset();
         out.lastDay = keyed;
     }
-    insert.reset();
-    database.Execute(L"COMMIT");
+    transaction.Commit();
 
     SYSTEMTIME last = ToSystemTime(LastLedgerDay());
     out.yearFrom = DateSerial(last.wYear, 1, 1);
@@ -126,12 +106,11 @@ GeneratedLedger GenerateLedger(LedgerDatabase& database, size_t rows, unsigned s
 
 bool BalancesMatch(LedgerDatabase& database, const std::vector<double>& balances) {
     auto connection = database.Connection();
-    Statement select = Prepare(*connection, "SELECT ESTADO FROM FINANZAS ORDER BY ID");
+    Statement select(connection->Handle(), "SELECT ESTADO FROM FINANZAS ORDER BY ID");
     size_t i = 0;
-    int rc;
-    while (i < balances.size() && (rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-        if (sqlite3_column_type(select.get(), 0) != SQLITE_FLOAT) return false;
-        double value = sqlite3_column_double(select.get(), 0);
+    while (i < balances.size() && select.Step()) {
+        if (select.ColumnType(0) != SQLITE_FLOAT) return false;
+        double value = select.Real(0);
         if (std::memcmp(&value, &balances[i], sizeof value) != 0) return false;
         ++i;
     }

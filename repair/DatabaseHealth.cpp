@@ -1,5 +1,6 @@
 #include "DatabaseHealth.h"
 
+#include "platform/data/Statement.h"
 #include "platform/runtime/Text.h"
 
 #include <sqlite3.h>
@@ -10,14 +11,7 @@
 namespace arc::repair {
 namespace {
 
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct FinalizeStatement {
-    void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-};
-using Database = std::unique_ptr<sqlite3, CloseDatabase>;
-using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+using Database = data::DatabaseHandle;
 
 DatabaseHealth FromError(int code) {
     switch (code & 0xFF) {
@@ -63,18 +57,20 @@ private:
 // Runs a query and gives the first column of its first row as text; the
 // SQLite result code goes to rc (SQLITE_DONE when all went well).
 std::string FirstValue(sqlite3* db, const char* sql, int& rc) {
-    sqlite3_stmt* raw = nullptr;
-    rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
-    Statement st(raw);
-    if (rc != SQLITE_OK) return {};
-    std::string first;
-    bool seen = false;
-    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-        auto text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-        if (!seen && text) first = text;
-        seen = true;
+    try {
+        data::Statement st(db, sql);
+        std::string first;
+        bool seen = false;
+        while (st.Step()) {
+            if (!seen && st.ColumnType(0) != SQLITE_NULL) first = st.Text(0);
+            seen = true;
+        }
+        rc = SQLITE_DONE;
+        return first;
+    } catch (const RuntimeError& e) {
+        rc = static_cast<int>(e.Number());
+        return {};
     }
-    return first;
 }
 
 LedgerCheck CheckOpenDatabase(sqlite3* db, LedgerCheck result) {

@@ -5,12 +5,14 @@ build="$root/build"
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 
+# ARC_WERROR=1 (as CI sets it) makes warnings in our own code errors.
 arc_build() {
     "$root/scripts/setup"
+    local options=(-DARC_WERROR="$([ -n "${ARC_WERROR:-}" ] && echo ON || echo OFF)")
     if [ ! -f "$build/CMakeCache.txt" ]; then
-        (cd "$root" && cmake --preset mingw32)
+        (cd "$root" && cmake --preset mingw32 "${options[@]}")
     else
-        cmake -S "$root" -B "$build" >/dev/null
+        cmake -S "$root" -B "$build" "${options[@]}" >/dev/null
     fi
     cmake --build "$build" -j2
 }

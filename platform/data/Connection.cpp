@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include "Statement.h"
+
 #include "platform/runtime/Text.h"
 
 #include <sqlite3.h>
@@ -116,21 +118,15 @@ void Connection::Raise(int code) const {
 void Connection::Execute(const std::wstring& sql) {
     std::string text = ToUtf8(sql);
     const char* tail = text.c_str();
-    while (tail && *tail) {
-        sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, tail, -1, &st, &tail);
-        if (rc != SQLITE_OK) {
-            sqlite3_finalize(st);
-            Raise(rc);
+    try {
+        while (tail && *tail) {
+            Statement st(db_, &tail);
+            if (!st.Empty()) st.Run();  // blank or comment when empty
         }
-        if (!st) continue;  // blank or comment
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        }
-        if (rc != SQLITE_DONE) {
-            sqlite3_finalize(st);
-            Raise(rc);
-        }
-        sqlite3_finalize(st);
+    } catch (const RuntimeError& e) {
+        // A file that cannot be opened is named, as at the open itself.
+        if (e.Number() == SQLITE_CANTOPEN) Raise(SQLITE_CANTOPEN);
+        throw;
     }
 }
 

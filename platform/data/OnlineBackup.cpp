@@ -1,5 +1,7 @@
 #include "OnlineBackup.h"
 
+#include "Statement.h"
+
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Text.h"
 
@@ -10,10 +12,7 @@
 namespace arc::data {
 namespace {
 
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Database = std::unique_ptr<sqlite3, CloseDatabase>;
+using Database = DatabaseHandle;
 
 [[noreturn]] void Raise(sqlite3* db, int code, const std::wstring& file) {
     std::wstring message = db ? FromUtf8(sqlite3_errmsg(db)) : FromUtf8(sqlite3_errstr(code));

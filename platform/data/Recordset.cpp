@@ -1,5 +1,7 @@
 #include "Recordset.h"
 
+#include "Statement.h"
+
 #include "platform/runtime/Text.h"
 
 #include <sqlite3.h>
@@ -9,46 +11,25 @@ namespace arc::data {
 
 void Recordset::Open(const std::wstring& sql) {
     if (!ActiveConnection) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
-    sqlite3* db = ActiveConnection->Handle();
-    std::string text = ToUtf8(sql);
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, text.c_str(), -1, &st, nullptr);
-    if (rc != SQLITE_OK || !st) {
-        sqlite3_finalize(st);
-        ActiveConnection->Raise(rc == SQLITE_OK ? SQLITE_MISUSE : rc);
-    }
+    Statement st(ActiveConnection->Handle(), ToUtf8(sql));
     std::vector<std::wstring> names;
-    int columns = sqlite3_column_count(st);
-    for (int c = 0; c < columns; ++c) {
-        const char* n = sqlite3_column_name(st, c);
-        names.push_back(FromUtf8(n ? n : ""));
-    }
+    const int columns = st.ColumnCount();
+    for (int c = 0; c < columns; ++c) names.push_back(FromUtf8(st.ColumnName(c)));
     std::vector<std::vector<Value>> rows;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    while (st.Step()) {
         std::vector<Value> row;
         row.reserve(static_cast<size_t>(columns));
         for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(st, c)) {
-                case SQLITE_INTEGER: row.push_back(Value::Integer(sqlite3_column_int64(st, c))); break;
-                case SQLITE_FLOAT: row.push_back(Value::Real(sqlite3_column_double(st, c))); break;
-                case SQLITE_TEXT:
-                    row.push_back(Value::Text(FromUtf8(std::string_view(
-                        reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                        static_cast<size_t>(sqlite3_column_bytes(st, c))))));
-                    break;
-                case SQLITE_BLOB: {
-                    const void* p = sqlite3_column_blob(st, c);
-                    row.push_back(Value::Blob(std::string(static_cast<const char*>(p),
-                                                          static_cast<size_t>(sqlite3_column_bytes(st, c)))));
-                    break;
-                }
+            switch (st.ColumnType(c)) {
+                case SQLITE_INTEGER: row.push_back(Value::Integer(st.Integer(c))); break;
+                case SQLITE_FLOAT: row.push_back(Value::Real(st.Real(c))); break;
+                case SQLITE_TEXT: row.push_back(Value::Text(FromUtf8(st.Text(c)))); break;
+                case SQLITE_BLOB: row.push_back(Value::Blob(st.Text(c))); break;
                 default: row.push_back(Value()); break;
             }
         }
         rows.push_back(std::move(row));
     }
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) ActiveConnection->Raise(rc);
     names_ = std::move(names);
     rows_ = std::move(rows);
     position_ = 0;

@@ -2,6 +2,7 @@
 // gave: same values bit for bit, same types, on awkward data.
 #include "LedgerFixture.h"
 
+#include "platform/data/Statement.h"
 #include "platform/runtime/Text.h"
 
 #include <cstring>
@@ -18,11 +19,8 @@ struct Balance {
 
 std::vector<Balance> Balances(sqlite3* db) {
     std::vector<Balance> out;
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT ID, ESTADO FROM FINANZAS ORDER BY ID", -1, &st, nullptr);
-    while (sqlite3_step(st) == SQLITE_ROW)
-        out.push_back({sqlite3_column_int64(st, 0), sqlite3_column_type(st, 1), sqlite3_column_double(st, 1)});
-    sqlite3_finalize(st);
+    data::Statement st(db, "SELECT ID, ESTADO FROM FINANZAS ORDER BY ID");
+    while (st.Step()) out.push_back({st.Integer(0), st.ColumnType(1), st.Real(1)});
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "LedgerFixture.h"
 
+#include "platform/data/Statement.h"
 #include "platform/runtime/SystemHost.h"
 #include "platform/runtime/Text.h"
 
@@ -27,29 +28,28 @@ void Sql::Exec(const std::string& sql) {
 
 std::vector<std::string> Sql::Rows(const std::string& sql) {
     std::vector<std::string> out;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db_);
-        return out;
-    }
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        std::string row;
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-            if (c) row += "|";
-            switch (sqlite3_column_type(st, c)) {
-                case SQLITE_NULL: row += "NULL"; break;
-                case SQLITE_FLOAT: {
-                    char b[64];
-                    std::snprintf(b, sizeof b, "%.17g", sqlite3_column_double(st, c));
-                    row += b;
-                    break;
+    try {
+        data::Statement st(db_, sql);
+        while (st.Step()) {
+            std::string row;
+            for (int c = 0; c < st.ColumnCount(); ++c) {
+                if (c) row += "|";
+                switch (st.ColumnType(c)) {
+                    case SQLITE_NULL: row += "NULL"; break;
+                    case SQLITE_FLOAT: {
+                        char b[64];
+                        std::snprintf(b, sizeof b, "%.17g", st.Real(c));
+                        row += b;
+                        break;
+                    }
+                    default: row += st.Text(c); break;
                 }
-                default: row += reinterpret_cast<const char*>(sqlite3_column_text(st, c)); break;
             }
+            out.push_back(row);
         }
-        out.push_back(row);
+    } catch (const RuntimeError& e) {
+        ADD_FAILURE() << sql << ": " << ToUtf8(e.Description());
     }
-    sqlite3_finalize(st);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/OnlineBackup.h"
 #include "platform/data/Recordset.h"
+#include "platform/data/Statement.h"
 #include "platform/runtime/Text.h"
 #include "support/RaisedError.h"
 #include "support/TempFolder.h"
@@ -50,11 +51,9 @@ TEST(Connection, OpeningAMissingFileCreatesIt) {
     auto c = Connection::Open(ConnectionTo(dir / L"nuevo.db"));
     c->Execute(L"CREATE TABLE T (A)");
     EXPECT_NE(GetFileAttributesW((dir / L"nuevo.db").c_str()), INVALID_FILE_ATTRIBUTES);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(c->Handle(), "PRAGMA synchronous", -1, &st, nullptr);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(st, 0), 1);  // NORMAL
-    sqlite3_finalize(st);
+    Statement st(c->Handle(), "PRAGMA synchronous");
+    ASSERT_TRUE(st.Step());
+    EXPECT_EQ(st.Integer(0), 1);  // NORMAL
 }
 
 TEST(Connection, FailuresCarrySqlitesNumberAndLeaveFilesAlone) {
@@ -124,6 +123,20 @@ TEST(Recordset, KeepsItsConnectionAliveAndFailsWithoutOne) {
     Recordset orphan;
     EXPECT_NE(ErrorOf([&] { orphan.Open(L"SELECT 1"); }), 0);
     EXPECT_EQ(ErrorOf([&] { rs->Open(L"SELECT nothing FROM nowhere"); }), SQLITE_ERROR);
+}
+
+// A statement that fails part-way through its rows leaves nothing running:
+// the table can be dropped at once (an unfinalised read would lock it).
+TEST(Recordset, AReadFailingPartWayLeavesNoStatementBehind) {
+    TempFolder dir;
+    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    c->Execute(L"CREATE TABLE T (A); INSERT INTO T VALUES (1), (2), (3)");
+    Recordset rs;
+    rs.ActiveConnection = c;
+    EXPECT_EQ(ErrorOf([&] { rs.Open(L"SELECT CASE WHEN A < 3 THEN A ELSE abs(-9223372036854775807 - 1) END FROM T"); }),
+              SQLITE_ERROR);
+    EXPECT_FALSE(rs.IsOpen());
+    EXPECT_EQ(ErrorOf([&] { c->Execute(L"DROP TABLE T"); }), 0);
 }
 
 TEST(Transaction, RollsBackUnlessCommitted) {

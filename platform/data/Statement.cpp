@@ -1,0 +1,83 @@
+#include "Statement.h"
+
+#include "platform/runtime/Text.h"
+
+#include <sqlite3.h>
+
+namespace arc::data {
+
+void CloseDatabase::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+
+Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+    int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &st_, nullptr);
+    if (rc != SQLITE_OK) Raise(rc);
+    if (!st_) Raise(SQLITE_MISUSE);  // nothing but blanks or comments
+}
+
+Statement::Statement(sqlite3* db, const char** sql) : db_(db) {
+    int rc = sqlite3_prepare_v2(db_, *sql, -1, &st_, sql);
+    if (rc != SQLITE_OK) Raise(rc);
+}
+
+Statement::~Statement() { sqlite3_finalize(st_); }
+
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), st_(other.st_) { other.st_ = nullptr; }
+
+void Statement::Raise(int code) const {
+    // A failed prepare leaves no statement to finalise later; say why now.
+    std::wstring message = db_ ? FromUtf8(sqlite3_errmsg(db_)) : FromUtf8(sqlite3_errstr(code));
+    throw RuntimeError(code, message);
+}
+
+void Statement::Bind(int index, double value) {
+    if (int rc = sqlite3_bind_double(st_, index, value); rc != SQLITE_OK) Raise(rc);
+}
+
+void Statement::Bind(int index, long long value) {
+    if (int rc = sqlite3_bind_int64(st_, index, value); rc != SQLITE_OK) Raise(rc);
+}
+
+void Statement::Bind(int index, std::string_view utf8) {
+    if (int rc = sqlite3_bind_text(st_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+        rc != SQLITE_OK)
+        Raise(rc);
+}
+
+bool Statement::Step() {
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    Raise(rc);
+}
+
+void Statement::Run() {
+    while (Step()) {
+    }
+}
+
+void Statement::Reset() {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+}
+
+int Statement::ColumnCount() const { return sqlite3_column_count(st_); }
+
+std::string Statement::ColumnName(int column) const {
+    const char* name = sqlite3_column_name(st_, column);
+    return name ? name : "";
+}
+
+int Statement::ColumnType(int column) const { return sqlite3_column_type(st_, column); }
+
+long long Statement::Integer(int column) const { return sqlite3_column_int64(st_, column); }
+
+double Statement::Real(int column) const { return sqlite3_column_double(st_, column); }
+
+std::string Statement::Text(int column) const {
+    // The blob pointer serves text too; the size comes after it, as SQLite asks.
+    const void* bytes = sqlite3_column_blob(st_, column);
+    const int size = sqlite3_column_bytes(st_, column);
+    return bytes ? std::string(static_cast<const char*>(bytes), static_cast<size_t>(size)) : std::string();
+}
+
+}  // namespace arc::data
