@@ -7,7 +7,6 @@
 #include <sqlite3.h>
 
 #include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 

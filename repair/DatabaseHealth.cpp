@@ -6,12 +6,8 @@
 #include <sqlite3.h>
 #include <windows.h>
 
-#include <memory>
-
 namespace arc::repair {
 namespace {
-
-using Database = data::DatabaseHandle;
 
 DatabaseHealth FromError(int code) {
     switch (code & 0xFF) {
@@ -122,7 +118,7 @@ LedgerCheck CheckLedger(const std::wstring& path) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(ToUtf8(file).c_str(), &raw,
                              result.hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
-    Database db(raw);
+    data::DatabaseHandle db(raw);
     if (rc != SQLITE_OK) {
         result.health = FromError(rc);
         return result;

@@ -7,22 +7,18 @@
 
 #include <sqlite3.h>
 
-#include <memory>
-
 namespace arc::data {
 namespace {
-
-using Database = DatabaseHandle;
 
 [[noreturn]] void Raise(sqlite3* db, int code, const std::wstring& file) {
     std::wstring message = db ? FromUtf8(sqlite3_errmsg(db)) : FromUtf8(sqlite3_errstr(code));
     throw RuntimeError(code & 0xFF, message + L" (" + file + L")");
 }
 
-Database OpenFile(const std::wstring& file, int flags, int timeoutMs) {
+DatabaseHandle OpenFile(const std::wstring& file, int flags, int timeoutMs) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(ToUtf8(file).c_str(), &raw, flags, nullptr);
-    Database db(raw);
+    DatabaseHandle db(raw);
     if (rc != SQLITE_OK) Raise(db.get(), rc, file);
     if (timeoutMs > 0) sqlite3_busy_timeout(db.get(), timeoutMs);
     return db;
@@ -31,8 +27,8 @@ Database OpenFile(const std::wstring& file, int flags, int timeoutMs) {
 // The source, opened read-only and proved to be a readable database: SQLite
 // reads a file only when asked to, so a file that is no database, or one
 // locked longer than the time-out, fails here and names the source.
-Database OpenSource(const std::wstring& source, int timeoutMs) {
-    Database from = OpenFile(source, SQLITE_OPEN_READONLY, timeoutMs);
+DatabaseHandle OpenSource(const std::wstring& source, int timeoutMs) {
+    DatabaseHandle from = OpenFile(source, SQLITE_OPEN_READONLY, timeoutMs);
     int rc = sqlite3_exec(from.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(from.get(), rc, source);
     return from;
@@ -56,13 +52,13 @@ void Copy(sqlite3* from, const std::wstring& source, sqlite3* to, const std::wst
 }  // namespace
 
 void CopyDatabase(const std::wstring& source, const std::wstring& destination, int timeoutMs) {
-    Database from = OpenSource(source, timeoutMs);
-    Database to = OpenFile(destination, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, timeoutMs);
+    DatabaseHandle from = OpenSource(source, timeoutMs);
+    DatabaseHandle to = OpenFile(destination, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, timeoutMs);
     Copy(from.get(), source, to.get(), destination);
 }
 
 void CopyDatabase(const std::wstring& source, Connection& destination, int timeoutMs) {
-    Database from = OpenSource(source, timeoutMs);
+    DatabaseHandle from = OpenSource(source, timeoutMs);
     Copy(from.get(), source, destination.Handle(), destination.Options().database);
 }
 

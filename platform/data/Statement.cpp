@@ -24,7 +24,7 @@ Statement::~Statement() { sqlite3_finalize(st_); }
 Statement::Statement(Statement&& other) noexcept : db_(other.db_), st_(other.st_) { other.st_ = nullptr; }
 
 void Statement::Raise(int code) const {
-    // A failed prepare leaves no statement to finalise later; say why now.
+    // The connection's message describes the failure; without a connection, SQLite's text for the code.
     std::wstring message = db_ ? FromUtf8(sqlite3_errmsg(db_)) : FromUtf8(sqlite3_errstr(code));
     throw RuntimeError(code, message);
 }
@@ -73,11 +73,11 @@ long long Statement::Integer(int column) const { return sqlite3_column_int64(st_
 
 double Statement::Real(int column) const { return sqlite3_column_double(st_, column); }
 
-std::string Statement::Text(int column) const {
+std::string_view Statement::Text(int column) const {
     // The blob pointer serves text too; the size comes after it, as SQLite asks.
     const void* bytes = sqlite3_column_blob(st_, column);
     const int size = sqlite3_column_bytes(st_, column);
-    return bytes ? std::string(static_cast<const char*>(bytes), static_cast<size_t>(size)) : std::string();
+    return bytes ? std::string_view(static_cast<const char*>(bytes), static_cast<size_t>(size)) : std::string_view();
 }
 
 }  // namespace arc::data

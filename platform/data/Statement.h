@@ -61,8 +61,9 @@ public:
     int ColumnType(int column) const;
     long long Integer(int column) const;
     double Real(int column) const;
-    // Text (UTF-8) or blob bytes of the column; empty for NULL.
-    std::string Text(int column) const;
+    // Text (UTF-8) or blob bytes of the column, empty for NULL; valid until
+    // the next Step or Reset (no copy: record sets read every cell).
+    std::string_view Text(int column) const;
 
     sqlite3_stmt* Handle() const { return st_; }
 
