@@ -24,7 +24,7 @@ void Recordset::Open(const std::wstring& sql) {
                 case SQLITE_INTEGER: row.push_back(Value::Integer(st.Integer(c))); break;
                 case SQLITE_FLOAT: row.push_back(Value::Real(st.Real(c))); break;
                 case SQLITE_TEXT: row.push_back(Value::Text(FromUtf8(st.Text(c)))); break;
-                case SQLITE_BLOB: row.push_back(Value::Blob(std::string(st.Text(c)))); break;
+                case SQLITE_BLOB: row.push_back(Value::Blob(std::string(st.Bytes(c)))); break;
                 default: row.push_back(Value()); break;
             }
         }

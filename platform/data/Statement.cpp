@@ -74,7 +74,14 @@ long long Statement::Integer(int column) const { return sqlite3_column_int64(st_
 double Statement::Real(int column) const { return sqlite3_column_double(st_, column); }
 
 std::string_view Statement::Text(int column) const {
-    // The blob pointer serves text too; the size comes after it, as SQLite asks.
+    // The text as UTF-8 whatever the database's own encoding (a UTF-16 file
+    // would otherwise give its raw bytes); the size comes after it, as SQLite asks.
+    const unsigned char* text = sqlite3_column_text(st_, column);
+    const int size = sqlite3_column_bytes(st_, column);
+    return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<size_t>(size)) : std::string_view();
+}
+
+std::string_view Statement::Bytes(int column) const {
     const void* bytes = sqlite3_column_blob(st_, column);
     const int size = sqlite3_column_bytes(st_, column);
     return bytes ? std::string_view(static_cast<const char*>(bytes), static_cast<size_t>(size)) : std::string_view();

@@ -61,9 +61,11 @@ public:
     int ColumnType(int column) const;
     long long Integer(int column) const;
     double Real(int column) const;
-    // Text (UTF-8) or blob bytes of the column, empty for NULL; valid until
-    // the next Step or Reset (no copy: record sets read every cell).
+    // The column as UTF-8 text, or its bytes as they are stored; empty for
+    // NULL. Valid until the next Step or Reset (no copy: record sets read
+    // every cell).
     std::string_view Text(int column) const;
+    std::string_view Bytes(int column) const;
 
     sqlite3_stmt* Handle() const { return st_; }
 

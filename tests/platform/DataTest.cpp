@@ -110,6 +110,21 @@ TEST(Recordset, ReadsEverythingWithNullApartFromZero) {
     EXPECT_EQ(ErrorOf([&] { rs.Field(L"NOPE"); }), 3265);
 }
 
+// A file made in UTF-16 (as other tools may make it) reads as its characters,
+// its blobs as their bytes.
+TEST(Recordset, ReadsAUtf16DatabaseAsItsCharacters) {
+    TempFolder dir;
+    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    c->Execute(L"PRAGMA encoding = 'UTF-16le'; CREATE TABLE T (S TEXT, B BLOB);"
+               L"INSERT INTO T VALUES ('Colecta año', x'004142')");
+    Recordset rs;
+    rs.ActiveConnection = c;
+    rs.Open(L"SELECT S, B, (SELECT count(*) FROM T) AS N FROM T");
+    EXPECT_EQ(rs.Field(L"S").AsText(), L"Colecta año");
+    EXPECT_EQ(rs.Field(L"B").AsText(), std::wstring(L"\0AB", 3));
+    EXPECT_EQ(rs.Field(L"N").AsInteger(), 1);
+}
+
 TEST(Recordset, KeepsItsConnectionAliveAndFailsWithoutOne) {
     TempFolder dir;
     auto rs = std::make_shared<Recordset>();
