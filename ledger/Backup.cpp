@@ -191,20 +191,29 @@ std::vector<std::wstring> BatchLines(const Run& run) {
 
 }  // namespace
 
-void MakeBackup(Host& host, const std::wstring& drive, BackupWay way) {
+std::optional<std::wstring> MakeBackup(Host& host, const std::wstring& drive, BackupWay way) {
     const bool inProcess = way == BackupWay::BeforeSessionEnds;
-    if (drive.empty()) return;  // no drive configured (a first installation): nothing to copy, nothing to tell
-    auto reserved = Reserve(host, PlacesFor(host.InstallFolder(), drive));
-    if (!reserved) return;  // the install folder cannot be written: the ledger itself could not be either
+    if (drive.empty()) return std::nullopt;  // no drive configured (a first installation): nothing to copy, nothing to tell
+    const std::wstring install = host.InstallFolder();
+    auto reserved = Reserve(host, PlacesFor(install, drive));
+    // Without a result file the next start could tell nothing: say it now.
+    if (!reserved)
+        return L"No se pudo hacer la copia de seguridad: no se pudo escribir en " + install +
+               L".\r\n\r\nCompruebe que la carpeta existe y que se puede escribir en ella.";
     const Run& run = *reserved;
-    if (auto failure = Prepare(run, !inProcess)) return Fail(run, *failure);
+    auto fail = [&run](BackupFailure failure) {
+        Fail(run, failure);
+        return std::nullopt;
+    };
+    if (auto failure = Prepare(run, !inProcess)) return fail(*failure);
 
     if (inProcess) {
         LedgerCopy copy = InspectLedgerCopy(run.File(L".COPIA"));
-        if (copy.verdict != LedgerCopy::Verdict::Ok) return Fail(run, BackupFailure::Unreadable);
-        if (!MoveFileW(run.File(L".COPIA").c_str(), run.target.c_str())) return Fail(run, BackupFailure::NameTaken);
+        if (copy.verdict != LedgerCopy::Verdict::Ok) return fail(BackupFailure::Unreadable);
+        if (!MoveFileW(run.File(L".COPIA").c_str(), run.target.c_str())) return fail(BackupFailure::NameTaken);
         RemoveWorkFiles(run.stem);
-        return Record(run, OkLine(std::to_wstring(copy.rows), run.target));
+        Record(run, OkLine(std::to_wstring(copy.rows), run.target));
+        return std::nullopt;
     }
 
     const std::wstring folder = run.places.folder;
@@ -216,8 +225,9 @@ void MakeBackup(Host& host, const std::wstring& drive, BackupWay way) {
         !WriteAnsiLines(run.File(L".NOMBRE"), {FailureLine(BackupFailure::NameTaken, folder)}) ||
         !WriteAnsiLines(run.File(L".FINAL"), DumpEndScript(run)) || !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)) ||
         !WriteOemLines(run.File(L".BAT"), BatchLines(run)))
-        return Fail(run, BackupFailure::NoFolder);
-    if (!host.StartHidden(run.File(L".BAT"))) return Fail(run, BackupFailure::NotStarted);
+        return fail(BackupFailure::NoFolder);
+    if (!host.StartHidden(run.File(L".BAT"))) return fail(BackupFailure::NotStarted);
+    return std::nullopt;
 }
 
 BackupPlaces PlacesFor(const std::wstring& install, const std::wstring& drive) {
@@ -306,12 +316,17 @@ void Form1::BACKUP() { RunBackup(false); }
 
 void Form1::RunBackup(bool sessionEnds) {
     // The close goes ahead whatever happens here: every outcome is recorded
-    // for the next start, never shown now.
-    Hourglass wait(*this);
-    try {
-        MakeBackup(host_, Text(Id::Text4), sessionEnds ? BackupWay::BeforeSessionEnds : BackupWay::Batch);
-    } catch (...) {
+    // for the next start.  Only one that cannot be recorded is shown now,
+    // unless the session is ending (nobody would see it).
+    std::optional<std::wstring> notice;
+    {
+        Hourglass wait(*this);
+        try {
+            notice = MakeBackup(host_, Text(Id::Text4), sessionEnds ? BackupWay::BeforeSessionEnds : BackupWay::Batch);
+        } catch (...) {
+        }
     }
+    if (notice && !sessionEnds) host_.ShowMessage(Hwnd(), *notice, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form1::NotifyLastBackup() {

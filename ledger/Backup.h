@@ -44,8 +44,10 @@ enum class BackupWay {
 
 // Makes a backup of the ledger to the drive.  Every outcome is recorded for
 // the next start (BackupResult.h); an empty drive text makes no backup and
-// records nothing.
-void MakeBackup(Host& host, const std::wstring& drive, BackupWay way);
+// records nothing.  When no outcome can be recorded (the install folder
+// cannot be written), no backup is made and the notice to show now is
+// returned instead.
+std::optional<std::wstring> MakeBackup(Host& host, const std::wstring& drive, BackupWay way);
 
 // Copies the database file into the folder as <stamp><suffix> with the
 // online backup API, the copy built under a temporary name and renamed to

@@ -39,6 +39,16 @@ arc_stop_display() {
 # Creates the prefix if needed and keeps one Wine server alive while the
 # programs run, so that each start takes a fraction of a second.
 arc_wine_ready() {
+    # Wine's loader is a 32-bit Linux program: a kernel without 32-bit
+    # support refuses it, and every program and test would fail at its start.
+    local out
+    if ! out=$(/usr/lib/wine/wine --version 2>&1); then
+        echo "wine cannot start on this machine: $out" >&2
+        if [[ "$out" == *"Exec format error"* ]]; then
+            echo "this kernel does not run 32-bit programs (ia32 emulation is off); Wine needs them" >&2
+        fi
+        exit 1
+    fi
     "$build/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true
     wineserver -p 20 >/dev/null 2>&1 || true
 }

@@ -4,6 +4,7 @@
 // notice the next start shows, once, for a run that failed.
 #include "BackupFixture.h"
 
+#include "ledger/Backup.h"
 #include "ledger/LedgerCopy.h"
 #include "platform/runtime/TextFile.h"
 
@@ -156,6 +157,17 @@ TEST_F(Backup, AMissingShellIsToldOnceWithWhereTheBackupsAre) {
     auto third = OpenForm(host);
     EXPECT_EQ(host.messages.size(), 1u);
     RemoveTree(host.installFolder);
+}
+
+// With nowhere to record the outcome for the next start, it is told now.
+TEST_F(Backup, AnInstallFolderThatCannotBeWrittenIsToldAtOnceAndNothingIsCopied) {
+    host.installFolder = drive + L":\\NO_EXISTE";
+    const auto notice = MakeBackup(host, L"Q", BackupWay::Batch);
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->find(L"No se pudo hacer la copia de seguridad: no se pudo escribir en Q:\\NO_EXISTE."), 0u) << *notice;
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
+    EXPECT_FALSE(MakeBackup(host, L"", BackupWay::Batch).has_value());
 }
 
 TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
