@@ -5,10 +5,13 @@ build="$root/build"
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 
-# ARC_WERROR=1 (as CI sets it) makes warnings in our own code errors.
+# ARC_WERROR=1 (as CI sets it) makes warnings in our own code errors; a
+# build without it keeps what the build tree was configured with, so that
+# switching between the two scripts does not rebuild everything.
 arc_build() {
     "$root/scripts/setup"
-    local options=(-DARC_WERROR="$([ -n "${ARC_WERROR:-}" ] && echo ON || echo OFF)")
+    local options=()
+    if [ -n "${ARC_WERROR:-}" ]; then options+=(-DARC_WERROR=ON); fi
     if [ ! -f "$build/CMakeCache.txt" ]; then
         (cd "$root" && cmake --preset mingw32 "${options[@]}")
     else

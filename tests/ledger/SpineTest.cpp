@@ -5,6 +5,7 @@
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/Text.h"
+#include "platform/runtime/TextFile.h"
 #include "platform/window/Twips.h"
 
 #include <commctrl.h>
@@ -206,6 +207,22 @@ TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
         GetWindowThreadProcessId(w, &pid);
         EXPECT_NE(pid, GetCurrentProcessId());
     }
+}
+
+// A repair cut short between its two renames left the ledger set aside and
+// no BD.db: the start ends with a message and no empty ledger is created.
+TEST_F(Spine, ALedgerSetAsideByARepairWithoutBDdbIsNeverReplacedByAnEmptyOne) {
+    for (const wchar_t* left : {L"BD.DB.anterior.1", L"BD.db.REPARAR_NUEVO"}) {
+        host.messages.clear();
+        CreateLedger(folder / left);
+        EXPECT_FALSE(Start()) << Narrow(left);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].text.find(L"una reparación dejó allí " + std::wstring(left)), std::wstring::npos)
+            << Narrow(host.messages[0].text);
+        EXPECT_FALSE(FileExists(DbPath()));
+        DeleteFileW((folder / left).c_str());
+    }
+    EXPECT_TRUE(Start());
 }
 
 TEST_F(Spine, AFileThatIsNotADatabaseIsNeverTouched) {
