@@ -80,49 +80,41 @@ TEST(Connection, ALockHeldLongerThanTheTimeoutIsBusy) {
     EXPECT_EQ(ErrorOf([&] { Connection::Open(ConnectionTo(dir / L"BD.db")); }), 0);
 }
 
+// In a file made in UTF-8 or in UTF-16 (as other tools may make it) texts
+// read as their characters and blobs as their bytes.
 TEST(Recordset, ReadsEverythingWithNullApartFromZero) {
-    TempFolder dir;
-    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
-    c->Execute(L"CREATE TABLE T (ID INTEGER PRIMARY KEY, N DOUBLE, S TEXT); INSERT INTO T VALUES (1, NULL, 'NIÑOS');"
-               L"INSERT INTO T VALUES (2, 0, NULL); INSERT INTO T VALUES (3, 12.5, '');");
-    Recordset rs;
-    rs.CursorLocation = adUseClient;
-    rs.ActiveConnection = c;
-    rs.LockType = adLockOptimistic;
-    rs.CursorType = adOpenDynamic;
-    rs.Open(L"SELECT ID, N AS VALOR, S FROM T ORDER BY ID");
-    ASSERT_EQ(rs.RecordCount(), 3u);
-    EXPECT_EQ(rs.FieldName(1), L"VALOR");
-    EXPECT_TRUE(rs.Field(L"valor").IsNull());
-    EXPECT_EQ(rs.Field(L"S").AsText(), L"NIÑOS");
-    rs.MoveNext();
-    EXPECT_FALSE(rs.Field(1).IsNull());
-    EXPECT_EQ(rs.Field(1).AsDouble(), 0.0);
-    EXPECT_EQ(rs.Field(1).GetType(), Value::Type::Real);
-    EXPECT_TRUE(rs.Field(2).IsNull());
-    rs.MoveNext();
-    EXPECT_EQ(rs.Field(L"ID").AsInteger(), 3);
-    EXPECT_EQ(rs.Field(L"VALOR").AsDouble(), 12.5);
-    rs.MoveNext();
-    EXPECT_TRUE(rs.Eof());
-    EXPECT_EQ(ErrorOf([&] { rs.Field(L"ID"); }), 3021);
-    rs.MoveFirst();
-    EXPECT_EQ(ErrorOf([&] { rs.Field(L"NOPE"); }), 3265);
-}
-
-// A file made in UTF-16 (as other tools may make it) reads as its characters,
-// its blobs as their bytes.
-TEST(Recordset, ReadsAUtf16DatabaseAsItsCharacters) {
-    TempFolder dir;
-    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
-    c->Execute(L"PRAGMA encoding = 'UTF-16le'; CREATE TABLE T (S TEXT, B BLOB);"
-               L"INSERT INTO T VALUES ('Colecta año', x'004142')");
-    Recordset rs;
-    rs.ActiveConnection = c;
-    rs.Open(L"SELECT S, B, (SELECT count(*) FROM T) AS N FROM T");
-    EXPECT_EQ(rs.Field(L"S").AsText(), L"Colecta año");
-    EXPECT_EQ(rs.Field(L"B").AsText(), std::wstring(L"\0AB", 3));
-    EXPECT_EQ(rs.Field(L"N").AsInteger(), 1);
+    for (const wchar_t* encoding : {L"UTF-8", L"UTF-16le"}) {
+        TempFolder dir;
+        auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+        c->Execute(L"PRAGMA encoding = '" + std::wstring(encoding) + L"';"
+                   L"CREATE TABLE T (ID INTEGER PRIMARY KEY, N DOUBLE, S TEXT, B BLOB);"
+                   L"INSERT INTO T VALUES (1, NULL, 'NIÑOS', x'004142');"
+                   L"INSERT INTO T VALUES (2, 0, NULL, NULL); INSERT INTO T VALUES (3, 12.5, '', NULL);");
+        Recordset rs;
+        rs.CursorLocation = adUseClient;
+        rs.ActiveConnection = c;
+        rs.LockType = adLockOptimistic;
+        rs.CursorType = adOpenDynamic;
+        rs.Open(L"SELECT ID, N AS VALOR, S, B FROM T ORDER BY ID");
+        ASSERT_EQ(rs.RecordCount(), 3u);
+        EXPECT_EQ(rs.FieldName(1), L"VALOR");
+        EXPECT_TRUE(rs.Field(L"valor").IsNull());
+        EXPECT_EQ(rs.Field(L"S").AsText(), L"NIÑOS") << encoding;
+        EXPECT_EQ(rs.Field(L"B").AsText(), std::wstring(L"\0AB", 3)) << encoding;
+        rs.MoveNext();
+        EXPECT_FALSE(rs.Field(1).IsNull());
+        EXPECT_EQ(rs.Field(1).AsDouble(), 0.0);
+        EXPECT_EQ(rs.Field(1).GetType(), Value::Type::Real);
+        EXPECT_TRUE(rs.Field(2).IsNull());
+        rs.MoveNext();
+        EXPECT_EQ(rs.Field(L"ID").AsInteger(), 3);
+        EXPECT_EQ(rs.Field(L"VALOR").AsDouble(), 12.5);
+        rs.MoveNext();
+        EXPECT_TRUE(rs.Eof());
+        EXPECT_EQ(ErrorOf([&] { rs.Field(L"ID"); }), 3021);
+        rs.MoveFirst();
+        EXPECT_EQ(ErrorOf([&] { rs.Field(L"NOPE"); }), 3265);
+    }
 }
 
 TEST(Recordset, KeepsItsConnectionAliveAndFailsWithoutOne) {
