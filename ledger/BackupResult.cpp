@@ -86,13 +86,29 @@ std::vector<Result> ResultsIn(const std::wstring& install) {
     return results;
 }
 
+// Whether another program has the file open: the SQLite shell holds the
+// snapshot while it dumps, the dump and the new database while it loads, and
+// shares none of them for deletion.
+bool HeldOpen(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // A batch that has gone without reporting, or is still there long after it
-// should have ended, was cut short: its result says so and its work files go.
+// should have ended and holds none of its files, was cut short: its result
+// says so and its work files go.
 void JudgeRunning(Host& host, Result& r) {
     const std::wstring stem = WorkStem(r.rest + L"\\ARCH_TMP", r.stamp);
     auto started = StampValue(r.stamp);
     const double minutes = started ? (FromSystemTime(host.Now()) - *started) * 24 * 60 : 0;
-    if (FileExists(stem + L".BAT") && minutes <= kRunningBatchMinutes) return;
+    if (FileExists(stem + L".BAT") &&
+        (minutes <= kRunningBatchMinutes || HeldOpen(stem + L".COPIA") || HeldOpen(stem + L".BACKUP") ||
+         HeldOpen(stem + L".NUEVA")))
+        return;
     RemoveWorkFiles(stem);
     r.state = kFailed;
     r.word = Code(BackupFailure::Cut);

@@ -35,8 +35,8 @@ std::wstring FailureLine(BackupFailure failure, const std::wstring& backupFolder
 // The greatest stamp among the result files in the install folder, or "".
 std::wstring LatestResultStamp(const std::wstring& install);
 
-// The batch still running after this many minutes since its stamp was
-// taken has been cut short.
+// A batch still there this many minutes after its stamp was taken has been
+// cut short, unless the SQLite shell still holds one of its files open.
 constexpr double kRunningBatchMinutes = 10;
 
 // Reads the results of the backups since the last start.  When the latest

@@ -182,7 +182,16 @@ TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
     EXPECT_TRUE(host.messages.empty()) << "five minutes on, the batch may still be running";
     EXPECT_TRUE(FileExists(batchPath));
 
+    // Past ten minutes, a shell still holding the snapshot is still dumping it.
     host.SetNow(2026, 12, 6, 14, 45, 0);
+    HANDLE shell = CreateFileW((workFolder + L"\\RESPALDO-261206143005.COPIA").c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(shell, INVALID_HANDLE_VALUE);
+    { auto form = OpenForm(host); }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(FileExists(batchPath));
+    CloseHandle(shell);
+
     { auto form = OpenForm(host); }
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"la copia se interrumpió antes de terminar"), std::wstring::npos);
