@@ -86,11 +86,12 @@ std::vector<Result> ResultsIn(const std::wstring& install) {
     return results;
 }
 
-// Whether another program has the file open: the SQLite shell holds the
-// snapshot while it dumps, the dump and the new database while it loads, and
-// shares none of them for deletion.
+// Whether another program has the file open for writing: the SQLite shell
+// holds the snapshot while it dumps it and writes the dump, then the new
+// database while it loads.  Readers are shared with, so the look never
+// stops the shell from reading a file.
 bool HeldOpen(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return false;

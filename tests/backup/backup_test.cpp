@@ -184,7 +184,7 @@ TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
 
     // Past ten minutes, a shell still holding the snapshot is still dumping it.
     host.SetNow(2026, 12, 6, 14, 45, 0);
-    HANDLE shell = CreateFileW((workFolder + L"\\RESPALDO-261206143005.COPIA").c_str(), GENERIC_READ,
+    HANDLE shell = CreateFileW((workFolder + L"\\RESPALDO-261206143005.COPIA").c_str(), GENERIC_READ | GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(shell, INVALID_HANDLE_VALUE);
     { auto form = OpenForm(host); }
