@@ -1,7 +1,8 @@
 // arcandora_bench: times the ledger's heavy operations on generated ledgers
 // of 1,000 to 1,000,000 rows and prints one table, then the backup on closing
 // at 100,000 rows.  Run under Wine:
-//   build/wine-run build/bin/arcandora_bench.exe [rows ...]
+//   build/win64/wine-run build/win64/bin/arcandora_bench.exe [rows ...]
+// (build/win32/... for the 32-bit build, where the machine runs it)
 // With row counts as arguments only those sizes are measured.
 #include "BackupBench.h"
 #include "LedgerBench.h"

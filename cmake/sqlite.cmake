@@ -1,8 +1,9 @@
 # SQLite from Debian's source package.  The package is downloaded with
 # "apt-get source", unpacked and its amalgamation (sqlite3.c) and shell
 # (shell.c) are generated once; everything lives under the build tree and is
-# reused by later configures.  Nothing of SQLite's source is committed.
-set(ARC_SQLITE_DIR ${CMAKE_BINARY_DIR}/_sqlite)
+# reused by later configures (the presets share one folder between the two
+# architectures).  Nothing of SQLite's source is committed.
+set(ARC_SQLITE_DIR ${CMAKE_BINARY_DIR}/_sqlite CACHE PATH "Where SQLite's source is downloaded and generated")
 set(ARC_SQLITE_GEN ${ARC_SQLITE_DIR}/gen)
 
 if(NOT EXISTS ${ARC_SQLITE_GEN}/sqlite3.c OR NOT EXISTS ${ARC_SQLITE_GEN}/shell.c)

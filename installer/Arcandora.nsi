@@ -1,4 +1,10 @@
-; Windows installer for Arcandora and Corvelan.  Built by CMake, which passes:
+; Windows installer for Arcandora and Corvelan, one per architecture: the
+; 32-bit build makes ArcandoraSetup.exe, the 64-bit build ArcandoraSetup64.exe
+; (itself a 64-bit program, which 32-bit Windows refuses to start).  Both
+; install into the same folder, so either upgrades the other.  Built by
+; CMake, which passes:
+;   ARC_TARGET        NSIS's target: x86-unicode or amd64-unicode
+;   ARC_BITS          32 or 64, the kind of the programs
 ;   ARC_VERSION       the system's version ("1.0.0")
 ;   ARC_VERSION_QUAD  the same in four numbers for the file properties
 ;   ARC_BIN           the folder holding Arcandora.exe, Corvelan.exe, sqlite3.exe
@@ -9,7 +15,7 @@
 ; there (BD.db, unidad.inf, entidad.inf, the repair tool's set-aside copies)
 ; is never written by the installer nor deleted by the uninstaller.
 
-Unicode true
+Target ${ARC_TARGET}
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 RequestExecutionLevel admin
@@ -19,7 +25,7 @@ RequestExecutionLevel admin
 !define ARC_UNINSTALLER "Desinstalar.exe"
 !define ARC_UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Arcandora"
 
-Name "Arcandora ${ARC_VERSION}"
+Name "Arcandora ${ARC_VERSION} (${ARC_BITS} bits)"
 OutFile "${ARC_OUT}"
 InstallDir "${ARC_DIR}"
 BrandingText "Arcandora ${ARC_VERSION}"
@@ -27,6 +33,7 @@ ShowInstDetails show
 ShowUninstDetails show
 
 !include "MUI2.nsh"
+!include "x64.nsh"
 
 !define MUI_ICON "${ARC_ICON}"
 !define MUI_UNICON "${ARC_ICON}"
@@ -54,13 +61,38 @@ VIFileVersion "${ARC_VERSION_QUAD}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "Arcandora"
 VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${ARC_VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${ARC_VERSION}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Arcandora ${ARC_VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Arcandora ${ARC_VERSION} (${ARC_BITS} bits)"
 VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "Uso y copia libres; sin garantía"
 
 Function .onInit
   ; The folder is fixed by the programs; a /D= on the command line is ignored.
   StrCpy $INSTDIR "${ARC_DIR}"
   SetShellVarContext all
+!if ${ARC_BITS} == 32
+  ; The 32-bit programs run on 64-bit Windows too, but there the 64-bit ones
+  ; are the right choice: the user is asked (a silent install goes on).
+  ${If} ${RunningX64}
+    MessageBox MB_YESNO|MB_ICONQUESTION "Este Windows es de 64 bits: ArcandoraSetup64.exe instala la versión de 64 bits de Arcandora.$\r$\n$\r$\n¿Desea instalar de todos modos la versión de 32 bits?" /SD IDYES IDYES +2
+    Abort
+  ${EndIf}
+!endif
+FunctionEnd
+
+; An install of the other architecture left its uninstall entry in the other
+; view of the registry (32-bit programs see Wow6432Node): it goes, so that
+; one entry names what is installed now.
+Function RemoveOtherEntry
+!if ${ARC_BITS} == 32
+  ${If} ${RunningX64}
+    SetRegView 64
+    DeleteRegKey HKLM "${ARC_UNINST_KEY}"
+    SetRegView 32
+  ${EndIf}
+!else
+  SetRegView 32
+  DeleteRegKey HKLM "${ARC_UNINST_KEY}"
+  SetRegView 64
+!endif
 FunctionEnd
 
 Function un.onInit
@@ -76,6 +108,7 @@ Section "Programas" SecProgramas
   File "${ARC_BIN}/Corvelan.exe"
   File "${ARC_BIN}/sqlite3.exe"
   WriteUninstaller "$INSTDIR\${ARC_UNINSTALLER}"
+  Call RemoveOtherEntry
 
   ; SetOutPath above makes the install folder the shortcuts' working folder.
   CreateDirectory "${ARC_MENU}"

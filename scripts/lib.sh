@@ -1,23 +1,75 @@
-# Shared by scripts/run and scripts/test: configure and build, a display, the
-# Wine prefix and its server.
+# Shared by scripts/run and scripts/test: configure and build each
+# architecture, a display, the Wine prefixes and their servers.
+#
+# Two builds from one tree, each in its own folder with its own Wine prefix:
+#   x86_64  build/win64  64-bit programs (PE32+), run by wine64
+#   i686    build/win32  32-bit programs (PE32), run by Wine's 32-bit loader,
+#                        which only kernels with 32-bit support can start
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build="$root/build"
-export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
+arc_archs=(x86_64 i686)
 
-# ARC_WERROR=1 (as CI sets it) makes warnings in our own code errors; a
-# build without it keeps what the build tree was configured with, so that
-# switching between the two scripts does not rebuild everything.
+arc_build_dir() {
+    case "$1" in
+        x86_64) echo "$root/build/win64" ;;
+        i686) echo "$root/build/win32" ;;
+        *) echo "unknown architecture $1" >&2; return 1 ;;
+    esac
+}
+
+arc_preset() {
+    case "$1" in
+        x86_64) echo mingw64 ;;
+        i686) echo mingw32 ;;
+    esac
+}
+
+arc_loader() {
+    case "$1" in
+        x86_64) echo /usr/lib/wine/wine64 ;;
+        i686) echo /usr/lib/wine/wine ;;
+    esac
+}
+
+# Installs what is missing (once per script run), then configures and builds
+# one architecture.  ARC_WERROR=1 (as CI sets it) makes warnings in our own
+# code errors; a build without it keeps what the build tree was configured
+# with, so that switching between the two scripts does not rebuild everything.
 arc_build() {
-    "$root/scripts/setup"
+    local arch=$1 dir
+    dir=$(arc_build_dir "$arch")
+    if [ -z "${ARC_SETUP_DONE:-}" ]; then
+        "$root/scripts/setup"
+        ARC_SETUP_DONE=1
+    fi
     local options=()
     if [ -n "${ARC_WERROR:-}" ]; then options+=(-DARC_WERROR=ON); fi
-    if [ ! -f "$build/CMakeCache.txt" ]; then
-        (cd "$root" && cmake --preset mingw32 "${options[@]}")
+    echo "== build $arch in $dir"
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        (cd "$root" && cmake --preset "$(arc_preset "$arch")" "${options[@]}")
     else
-        cmake -S "$root" -B "$build" "${options[@]}" >/dev/null
+        cmake -S "$root" -B "$dir" "${options[@]}" >/dev/null
     fi
-    cmake --build "$build" -j2
+    cmake --build "$dir" -j2
+}
+
+# Whether this machine runs the programs of an architecture.  Answers 0 or 1;
+# ARC_WHY says why not.  A loader that is missing or fails for another reason
+# is an error of the set-up (exit 1), never a silent skip.
+arc_can_run() {
+    local loader out
+    loader=$(arc_loader "$1")
+    if [ "$1" = i686 ] && [ -n "${ARC_NO_32BIT:-}" ]; then
+        ARC_WHY="ARC_NO_32BIT is set"
+        return 1
+    fi
+    if out=$("$loader" --version 2>&1); then return 0; fi
+    if [[ "$out" == *"Exec format error"* ]]; then
+        ARC_WHY="this kernel does not run 32-bit programs (ia32 emulation is off)"
+        return 1
+    fi
+    echo "wine cannot start on this machine ($loader): $out" >&2
+    exit 1
 }
 
 # Starts one Xvfb for everything that follows when there is no display.
@@ -39,21 +91,13 @@ arc_stop_display() {
     if [ -n "${ARC_XVFB_PID:-}" ]; then kill "$ARC_XVFB_PID" 2>/dev/null || true; fi
 }
 
-# Creates the prefix if needed and keeps one Wine server alive while the
-# programs run, so that each start takes a fraction of a second.
+# Creates an architecture's prefix if needed and keeps its Wine server alive
+# while the programs run, so that each start takes a fraction of a second.
 arc_wine_ready() {
-    # Wine's loader is a 32-bit Linux program: a kernel without 32-bit
-    # support refuses it, and every program and test would fail at its start.
-    local out
-    if ! out=$(/usr/lib/wine/wine --version 2>&1); then
-        echo "wine cannot start on this machine: $out" >&2
-        if [[ "$out" == *"Exec format error"* ]]; then
-            echo "this kernel does not run 32-bit programs (ia32 emulation is off); Wine needs them" >&2
-        fi
-        exit 1
-    fi
-    "$build/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true
-    wineserver -p 20 >/dev/null 2>&1 || true
+    local dir
+    dir=$(arc_build_dir "$1")
+    "$dir/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true
+    WINEPREFIX="$dir/wineprefix" wineserver -p 20 >/dev/null 2>&1 || true
 }
 
 # A CUPS scheduler of this build's own (its folders and socket under
@@ -67,9 +111,9 @@ arc_cups_start() {
         echo "cups: /etc/cups is not writable (not root?): the print tests are skipped" >&2
         return 0
     fi
-    local dir="$build/cups"
+    local dir="$root/build/cups"
     local name ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-    name="arcandora$(printf '%s' "$build" | md5sum | cut -c1-8)"
+    name="arcandora$(printf '%s' "$root/build" | md5sum | cut -c1-8)"
     rm -rf "$dir"
     mkdir -p "$dir"/{etc,spool,cache,state,tmp,log,out}
     chmod 0755 "$dir" "$dir"/* && chmod 1777 "$dir/tmp"

@@ -20,7 +20,7 @@ PlatformProcs LookUpProcs(bool wide) {
     Bind(procs.virtualFree, kernel, "VirtualFree", procs.missing);
     Bind(procs.isBadCodePtr, kernel, "IsBadCodePtr", procs.missing);
     Bind(procs.callWindowProc, user, wide ? "CallWindowProcW" : "CallWindowProcA", procs.missing);
-    Bind(procs.setWindowLong, user, wide ? "SetWindowLongW" : "SetWindowLongA", procs.missing);
+    Bind(procs.setWindowLong, user, wide ? kSetWindowLongW : kSetWindowLongA, procs.missing);
     return procs;
 }
 

@@ -15,6 +15,16 @@ struct PlatformProcs {
     std::wstring missing;  // the name of a function that was not found
 };
 
+// The exports that set a window's procedure: SetWindowLong in the 32-bit
+// build, SetWindowLongPtr (a macro for SetWindowLong there) in the 64-bit one.
+#ifndef _WIN64
+inline constexpr char kSetWindowLongA[] = "SetWindowLongA";
+inline constexpr char kSetWindowLongW[] = "SetWindowLongW";
+#else
+inline constexpr char kSetWindowLongA[] = "SetWindowLongPtrA";
+inline constexpr char kSetWindowLongW[] = "SetWindowLongPtrW";
+#endif
+
 // wide: the W variants of CallWindowProc and SetWindowLong, and the modules
 // fetched with GetModuleHandleW; otherwise the A variants throughout.
 PlatformProcs LookUpProcs(bool wide);

@@ -1,15 +1,17 @@
 #pragma once
 // The per-window memory block of the subclassing engine.  One block is
 // reserved as executable memory for each subclassed window; the window
-// procedure installed for the window is the code at offset 56, and that code
-// finds everything it needs at the fixed offsets below.
+// procedure installed for the window is the code in the block (offset 56 in
+// the 32-bit build, 104 in the 64-bit one), and that code finds everything it
+// needs at the fixed offsets asserted below.  The 64-bit block has the same
+// fields in the same order, each pointer eight bytes wide.
 #include <windows.h>
 
 #include <cstddef>
 
 namespace arc::subclass {
 
-static_assert(sizeof(void*) == 4, "the block layout is that of the 32-bit build");
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "the block has a 32-bit and a 64-bit layout");
 
 // Table of message numbers: entry 0 is the count (-1 = every message, 0 =
 // empty), entries 1 to 32 hold message numbers; 0 in the counted range is a
@@ -18,7 +20,9 @@ constexpr int kTableEntries = 32;
 using MessageTable = LONG[kTableEntries + 1];
 
 using CallWindowProcFn = LRESULT(WINAPI*)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
-using SetWindowLongFn = LONG(WINAPI*)(HWND, int, LONG);
+// SetWindowLongA/W in the 32-bit build (LONG_PTR is LONG there),
+// SetWindowLongPtrA/W in the 64-bit one.
+using SetWindowLongFn = LONG_PTR(WINAPI*)(HWND, int, LONG_PTR);
 using VirtualFreeFn = BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD);
 using IsBadCodePtrFn = BOOL(WINAPI*)(FARPROC);
 
@@ -27,7 +31,7 @@ constexpr LONG kNoRelease = 0;
 constexpr LONG kReleaseRequested = 1;
 constexpr LONG kWindowDestroyed = 2;
 
-constexpr std::size_t kHeaderSize = 300;  // everything up to the tables
+constexpr std::size_t kHeaderSize = sizeof(void*) == 4 ? 300 : 348;  // everything up to the tables
 constexpr std::size_t kCodeSize = 244;
 
 struct SubclassBlock {
@@ -36,7 +40,7 @@ struct SubclassBlock {
     HWND hwnd;                       // the subclassed window
     void* debuggerState;             // unused here, always zero
     CallWindowProcFn callWindowProc; // CallWindowProcA or CallWindowProcW
-    SetWindowLongFn setWindowLong;   // SetWindowLongA or SetWindowLongW
+    SetWindowLongFn setWindowLong;   // SetWindowLong(Ptr)A or SetWindowLong(Ptr)W
     VirtualFreeFn virtualFree;
     IsBadCodePtrFn isBadCodePtr;
     void* owner;                     // the owner object, held without a reference
@@ -50,6 +54,7 @@ struct SubclassBlock {
     MessageTable after;
 };
 
+#ifndef _WIN64
 static_assert(offsetof(SubclassBlock, inUse) == 0);
 static_assert(offsetof(SubclassBlock, releasePending) == 4);
 static_assert(offsetof(SubclassBlock, hwnd) == 8);
@@ -68,6 +73,26 @@ static_assert(offsetof(SubclassBlock, code) == 56);
 static_assert(offsetof(SubclassBlock, before) == kHeaderSize);
 static_assert(offsetof(SubclassBlock, after) == 432);
 static_assert(sizeof(SubclassBlock) == 564);
+#else
+static_assert(offsetof(SubclassBlock, inUse) == 0);
+static_assert(offsetof(SubclassBlock, releasePending) == 4);
+static_assert(offsetof(SubclassBlock, hwnd) == 8);
+static_assert(offsetof(SubclassBlock, debuggerState) == 16);
+static_assert(offsetof(SubclassBlock, callWindowProc) == 24);
+static_assert(offsetof(SubclassBlock, setWindowLong) == 32);
+static_assert(offsetof(SubclassBlock, virtualFree) == 40);
+static_assert(offsetof(SubclassBlock, isBadCodePtr) == 48);
+static_assert(offsetof(SubclassBlock, owner) == 56);
+static_assert(offsetof(SubclassBlock, previous) == 64);
+static_assert(offsetof(SubclassBlock, callback) == 72);
+static_assert(offsetof(SubclassBlock, beforeTable) == 80);
+static_assert(offsetof(SubclassBlock, afterTable) == 88);
+static_assert(offsetof(SubclassBlock, lParamUser) == 96);
+static_assert(offsetof(SubclassBlock, code) == 104);
+static_assert(offsetof(SubclassBlock, before) == kHeaderSize);
+static_assert(offsetof(SubclassBlock, after) == 480);
+static_assert(sizeof(SubclassBlock) == 616);  // 612 bytes of fields, padded to the pointer size
+#endif
 
 // The window procedure installed for the block's window.
 inline WNDPROC ThunkOf(SubclassBlock* block) { return reinterpret_cast<WNDPROC>(block->code); }

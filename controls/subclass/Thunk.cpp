@@ -32,13 +32,12 @@ void Release(SubclassBlock* block) {
     const WNDPROC previous = block->previous;
     const SetWindowLongFn setWindowLong = block->setWindowLong;
     const VirtualFreeFn virtualFree = block->virtualFree;
-    setWindowLong(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(previous));
+    setWindowLong(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     FreeBlock(block, virtualFree);
 }
 
-// Runs for every message of the window, called by the stub with the block's
-// address in front of the window procedure's own arguments.
-LRESULT __stdcall Dispatch(SubclassBlock* block, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+// Runs for every message of the window, called through the block's stub.
+LRESULT Dispatch(SubclassBlock* block, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     LRESULT lReturn = 0;
     BOOL bHandled = FALSE;
     ++block->inUse;
@@ -70,25 +69,52 @@ LRESULT __stdcall Dispatch(SubclassBlock* block, HWND hwnd, UINT uMsg, WPARAM wP
     return lReturn;
 }
 
-void Put32(BYTE*& at, const void* value) {
-    const DWORD bits = reinterpret_cast<DWORD>(value);
+template <typename Bits>
+void Put(BYTE*& at, Bits bits) {
     std::memcpy(at, &bits, sizeof bits);
     at += sizeof bits;
 }
+
+#ifndef _WIN64
+// The stub calls this with the block's address in front of the window
+// procedure's own arguments.
+LRESULT __stdcall DispatchFromStub(SubclassBlock* block, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    return Dispatch(block, hwnd, uMsg, wParam, lParam);
+}
+#else
+// The stub calls this with the block's address in place of the window handle
+// (the first argument, in rcx); the handle is the block's own.
+LRESULT DispatchFromStub(SubclassBlock* block, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    return Dispatch(block, block->hwnd, uMsg, wParam, lParam);
+}
+#endif
 
 }  // namespace
 
 void WriteThunkCode(BYTE (&code)[kCodeSize], SubclassBlock* blockAddress) {
     std::memset(code, 0xCC, kCodeSize);  // int3 beyond the stub
     BYTE* at = code;
+#ifndef _WIN64
     *at++ = 0x58;  // pop eax            the caller's return address
-    *at++ = 0x68;  // push blockAddress  Dispatch's first argument
-    Put32(at, blockAddress);
-    *at++ = 0x50;  // push eax           Dispatch returns to the caller
-    *at++ = 0xB9;  // mov ecx, Dispatch
-    Put32(at, reinterpret_cast<const void*>(&Dispatch));
+    *at++ = 0x68;  // push blockAddress  the dispatcher's first argument
+    Put(at, reinterpret_cast<DWORD>(blockAddress));
+    *at++ = 0x50;  // push eax           the dispatcher returns to the caller
+    *at++ = 0xB9;  // mov ecx, DispatchFromStub
+    Put(at, reinterpret_cast<DWORD>(&DispatchFromStub));
     *at++ = 0xFF;  // jmp ecx
     *at++ = 0xE1;
+#else
+    // The stack stays as the caller made it (return address, shadow space),
+    // so the dispatcher returns straight to the caller.
+    *at++ = 0x48;  // mov rcx, blockAddress   the dispatcher's first argument
+    *at++ = 0xB9;
+    Put(at, reinterpret_cast<ULONG_PTR>(blockAddress));
+    *at++ = 0x48;  // mov rax, DispatchFromStub
+    *at++ = 0xB8;
+    Put(at, reinterpret_cast<ULONG_PTR>(&DispatchFromStub));
+    *at++ = 0xFF;  // jmp rax
+    *at++ = 0xE0;
+#endif
 }
 
 }  // namespace arc::subclass

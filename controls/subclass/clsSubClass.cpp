@@ -111,15 +111,15 @@ bool clsSubClass::ssc_Subclass(HWND lng_hWnd, LONG_PTR lParamUser, int nOrdinal,
         image.lParamUser = lParamUser;
         // The window's current procedure, in case a message arrives before
         // SetWindowLong's answer is stored.
-        image.previous = reinterpret_cast<WNDPROC>(wide ? GetWindowLongW(lng_hWnd, GWL_WNDPROC)
-                                                        : GetWindowLongA(lng_hWnd, GWL_WNDPROC));
+        image.previous = reinterpret_cast<WNDPROC>(wide ? GetWindowLongPtrW(lng_hWnd, GWLP_WNDPROC)
+                                                        : GetWindowLongPtrA(lng_hWnd, GWLP_WNDPROC));
         subclass::WriteThunkCode(image.code, block);
         std::memcpy(block, &image, subclass::kHeaderSize);
         FlushInstructionCache(GetCurrentProcess(), block->code, sizeof block->code);
 
         SetLastError(0);
-        const LONG previous =
-            procs.setWindowLong(lng_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(subclass::ThunkOf(block)));
+        const LONG_PTR previous =
+            procs.setWindowLong(lng_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass::ThunkOf(block)));
         if (previous == 0) {
             const DWORD error = GetLastError();
             registry_.Remove(lng_hWnd);

@@ -1,10 +1,13 @@
 #!/bin/bash
-# ArcandoraSetup.exe in a fresh Wine prefix, silent all the way: the install
-# puts the three programs in C:\ARCANDORA with shortcuts and an uninstall
-# entry; Arcandora started from there creates BD.db; a second install over a
-# BD.db with rows and the settings files replaces the programs and keeps every
-# data file byte for byte; the uninstall removes programs, shortcuts and
-# entry and keeps the data.
+# The build's installer (ArcandoraSetup.exe of the 32-bit build,
+# ArcandoraSetup64.exe of the 64-bit one) in a fresh Wine prefix of the
+# build's kind, silent all the way: the install puts the three programs of
+# the build's kind in C:\ARCANDORA with shortcuts and one uninstall entry
+# (replacing an earlier 32-bit install where this machine runs one);
+# Arcandora started from there creates BD.db; a second install over a BD.db
+# with rows and the settings files replaces the programs and keeps every data
+# file byte for byte; the uninstall removes programs, shortcuts and entry and
+# keeps the data.
 set -euo pipefail
 
 # One display for the whole run: Wine's desktop process outlives single commands.
@@ -12,12 +15,19 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
-setup="$ARC_BIN/ArcandoraSetup.exe"
+if [ "$ARC_ARCH" = x86_64 ]; then
+    setup="$ARC_BIN/ArcandoraSetup64.exe" machine=8664
+else
+    setup="$ARC_BIN/ArcandoraSetup.exe" machine=014c
+fi
+wine=$ARC_WINE_LOADER
+export WINELOADER=$wine
 version=$(sed -n 's/^#define ARC_VERSION_TEXT "\(.*\)"$/\1/p' "$ARC_BUILD/generated/Version.h")
 work=$(mktemp -d)
 # A prefix and a home of its own, so nothing reaches the user's menus or desktop.
 export WINEPREFIX="$work/prefix" HOME="$work/home" TMPDIR="$work/tmp"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [ -n "$ARC_WINEARCH" ]; then export WINEARCH=$ARC_WINEARCH; fi
 export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 mkdir -p "$HOME" "$TMPDIR"
 cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$work"; }
@@ -34,9 +44,18 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 step() { echo "== $* ($SECONDS s)"; }
 
-# The uninstall entry as Wine saved it (under Wow6432Node in a 64-bit prefix).
+# The uninstall entries as Wine saved them (a 32-bit installer's under
+# Wow6432Node in a 64-bit prefix).
 uninstall_entry() {
     awk '/^\[/ { inside = ($0 ~ /\\\\Uninstall\\\\Arcandora\]/) } inside' "$WINEPREFIX/system.reg"
+}
+
+# The machine field of a Windows program's header: 014c for i386 (PE32),
+# 8664 for x86-64 (PE32+).
+pe_machine() {
+    local offset
+    offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
 }
 
 check_programs_installed() {
@@ -51,8 +70,11 @@ check_programs_installed() {
         || fail "$1: shortcut Arcandora does not start C:\\ARCANDORA\\Arcandora.exe"
     grep -aqF 'ARCANDORA\Corvelan.exe' "$menu/Repara y compacta BD.lnk" 2>/dev/null \
         || fail "$1: shortcut Repara y compacta BD does not start C:\\ARCANDORA\\Corvelan.exe"
+    [ "$(pe_machine "$dir/Arcandora.exe")" = "$machine" ] \
+        || fail "$1: C:\\ARCANDORA\\Arcandora.exe is not of kind $machine"
     local entry
     entry=$(uninstall_entry)
+    [ "$(grep -c '^\[' <<<"$entry")" = 1 ] || fail "$1: not exactly one uninstall entry"
     grep -qF "\"DisplayVersion\"=\"$version\"" <<<"$entry" || fail "$1: uninstall entry lacks DisplayVersion $version"
     grep -qF '"DisplayName"="Arcandora"' <<<"$entry" || fail "$1: uninstall entry lacks DisplayName"
     grep -qF 'ARCANDORA\\Desinstalar.exe' <<<"$entry" || fail "$1: uninstall entry lacks UninstallString"
@@ -67,18 +89,32 @@ check_data_kept() {
 [ -f "$setup" ] || { echo "FAIL: $setup was not built"; exit 1; }
 [ -n "$version" ] || { echo "FAIL: no version in Version.h"; exit 1; }
 
-step "fresh Wine prefix"
-wineboot -i >/dev/null 2>&1
+step "fresh Wine prefix ($ARC_ARCH)"
+"$wine" wineboot -i >/dev/null 2>&1
 wineserver -w
 
-step "silent install of ArcandoraSetup.exe $version"
-wine "$setup" /S || fail "first install exited with $?"
+# Where this machine runs 32-bit programs, the 64-bit installer first finds
+# the 32-bit programs installed, as on a PC that moves to the 64-bit ones.
+earlier="$ARC_BUILD/../win32/bin/ArcandoraSetup.exe"
+if [ "$ARC_ARCH" = x86_64 ]; then
+    if [ -f "$earlier" ] && [ -z "${ARC_NO_32BIT:-}" ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        step "an earlier 32-bit install"
+        WINELOADER=/usr/lib/wine/wine /usr/lib/wine/wine "$earlier" /S || fail "32-bit install exited with $?"
+        wineserver -w
+        [ "$(pe_machine "$dir/Arcandora.exe")" = 014c ] || fail "the 32-bit installer did not install 32-bit programs"
+    else
+        echo "== no earlier 32-bit install: this machine runs no 32-bit programs or the 32-bit build is missing"
+    fi
+fi
+
+step "silent install of $(basename "$setup") $version"
+"$wine" "$setup" /S || fail "first install exited with $?"
 wineserver -w
 check_programs_installed "first install"
 [ $failures -eq 0 ] || exit 1
 
 step "Arcandora started from C:\\ARCANDORA creates BD.db (waits up to 30 s)"
-wine 'C:\ARCANDORA\Arcandora.exe' >/dev/null 2>&1 &
+"$wine" 'C:\ARCANDORA\Arcandora.exe' >/dev/null 2>&1 &
 app=$!
 made=0
 for _ in $(seq 1 60); do
@@ -110,7 +146,7 @@ for f in "${data[@]}"; do cp -p "$dir/$f" "$work/before/$f"; done
 printf 'viejo' > "$dir/Corvelan.exe"
 
 step "second silent install over the existing one"
-wine "$setup" /S || fail "second install exited with $?"
+"$wine" "$setup" /S || fail "second install exited with $?"
 wineserver -w
 check_programs_installed "second install"
 check_data_kept "second install"
@@ -120,7 +156,7 @@ rows=$(sqlite3 -readonly "$dir/BD.db" "SELECT COUNT(*) FROM FINANZAS WHERE DESCR
 step "silent uninstall"
 # The uninstaller copies itself to a temporary folder, starts the copy and
 # returns at once; the copy does the work, so wait for every Wine process.
-wine 'C:\ARCANDORA\Desinstalar.exe' /S || fail "uninstaller exited with $?"
+"$wine" 'C:\ARCANDORA\Desinstalar.exe' /S || fail "uninstaller exited with $?"
 timeout 120 wineserver -w || fail "uninstall still running after 120 s"
 for p in "${programs[@]}" Desinstalar.exe; do
     [ ! -e "$dir/$p" ] || fail "uninstall left C:\\ARCANDORA\\$p"

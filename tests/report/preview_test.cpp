@@ -155,7 +155,7 @@ TEST_F(PreviewTest, ZoomsAboutThePointerGoesToATypedPageAndNeverMinimises) {
 
         // A touchpad's fraction of a notch still scrolls, by its share.
         int y = w.View().ScrollPosition().y;
-        SendMessageW(w.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA / 4), 0);
+        SendMessageW(w.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 4)), 0);
         EXPECT_EQ(w.View().ScrollPosition().y, y + 15);
 
         // The zoom box takes a typed value (Enter) within 25%-400%.

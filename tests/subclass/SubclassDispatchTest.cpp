@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "SubclassTestSupport.h"
+#include "controls/subclass/PlatformProcs.h"
 
 namespace arc::test {
 namespace {
@@ -151,7 +152,7 @@ TEST(SubclassCharacterSet, UnicodeAskedForANarrowWindowUsesTheNarrowFunctions) {
     ASSERT_TRUE(engine.ssc_Subclass(window.hwnd(), 0, 1, &owner, false, true));
     HMODULE user = GetModuleHandleW(L"user32");
     EXPECT_EQ(reinterpret_cast<FARPROC>(window.Block()->callWindowProc), GetProcAddress(user, "CallWindowProcA"));
-    EXPECT_EQ(reinterpret_cast<FARPROC>(window.Block()->setWindowLong), GetProcAddress(user, "SetWindowLongA"));
+    EXPECT_EQ(reinterpret_cast<FARPROC>(window.Block()->setWindowLong), GetProcAddress(user, subclass::kSetWindowLongA));
     EXPECT_FALSE(IsWindowUnicode(window.hwnd()));
     EXPECT_TRUE(SetWindowTextA(window.hwnd(), "Pe\xF1" "a"));
     char text[16] = {};
