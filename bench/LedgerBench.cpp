@@ -1,5 +1,6 @@
 #include "LedgerBench.h"
 
+#include "CorrectionBench.h"
 #include "LedgerGenerator.h"
 #include "ScratchFolder.h"
 #include "Stopwatch.h"
@@ -104,6 +105,10 @@ SizeResult MeasureLedger(size_t rows, const std::wstring& parent, const Regional
         r.ratio = *r.perRowMs / r.recomputeMs;
         r.ratioAll = *r.perRowMs / r.recomputeAllMs;
     }
+
+    Progress(rows, L"search and corrections");
+    MeasureCorrections(database, ledger, runs, r);
+    r.balancesExact = r.balancesExact && BalancesMatch(database, ledger.balances);
 
     Progress(rows, L"registering");
     int n = 0;

@@ -28,6 +28,10 @@ struct SizeResult {
     size_t pages = 0;
     double contentMs = 0;                  // Layout::Content(0)
     double firstPageMs = 0;                // paginate, Content(0) and page 0 drawn to a memory DC
+    double searchMs = 0;                   // a search by text over the whole book: its list and totals
+    long long searchRows = 0;
+    double correctTodayMs = 0;             // change, recomputation from the row on, day view: today's last row
+    double correctYearBackMs = 0;          // the same for a row a tenth of the book back
 };
 
 struct BenchOptions {

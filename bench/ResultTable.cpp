@@ -47,8 +47,9 @@ void Target(const char* what, const SizeResult* r, double value, bool met) {
 }
 
 const char* const kFormat =
-    "%9s | %7s | %13s | %9s | %9s | %6s | %6s | %8s | %8s | %7s | %8s | %9s | %10s | %5s | %8s | %10s | %10s\n";
-const size_t kWidth = 192;
+    "%9s | %7s | %13s | %9s | %9s | %6s | %6s | %8s | %8s | %7s | %8s | %9s | %10s | %5s | %8s | %10s | %10s | %7s "
+    "| %7s | %7s\n";
+const size_t kWidth = 222;
 
 }  // namespace
 
@@ -57,7 +58,8 @@ void PrintHeader(int runs, int slowRuns) {
                 "1,000,000 rows), times in ms\n",
                 sqlite3_libversion(), runs, slowRuns);
     std::printf(kFormat, "rows", "build", "ACTUALIZAR_BD", "all rows", "per-row", "ratio", "ratio*", "balances", "register", "MOSTRAR",
-                "day rows", "year rows", "year query", "pages", "paginate", "Content(0)", "first page");
+                "day rows", "year rows", "year query", "pages", "paginate", "Content(0)", "first page", "search", "fix now",
+                "fix -1y");
     std::printf("%s\n", std::string(kWidth, '-').c_str());
     std::fflush(stdout);
 }
@@ -68,7 +70,8 @@ void PrintRow(const SizeResult& r) {
                 r.ratio ? Ratio(*r.ratio).c_str() : "-", r.ratioAll ? Ratio(*r.ratioAll).c_str() : "-",
                 r.balancesExact ? "exact" : "DIFFER", Ms(r.registerMs).c_str(), Ms(r.dayViewMs).c_str(),
                 Grouped(r.dayRows).c_str(), Grouped(r.yearRows).c_str(), Ms(r.yearQueryMs).c_str(),
-                Grouped(r.pages).c_str(), Ms(r.paginateMs).c_str(), Ms(r.contentMs).c_str(), Ms(r.firstPageMs).c_str());
+                Grouped(r.pages).c_str(), Ms(r.paginateMs).c_str(), Ms(r.contentMs).c_str(), Ms(r.firstPageMs).c_str(),
+                Ms(r.searchMs).c_str(), Ms(r.correctTodayMs).c_str(), Ms(r.correctYearBackMs).c_str());
     std::fflush(stdout);
 }
 
@@ -81,8 +84,11 @@ void PrintSummary(const std::vector<SizeResult>& results) {
     std::printf("year query: CONEXION and the report's query for the last year; paginate: its report on pages; "
                 "Content(0): the first\n");
     std::printf("page's content; first page: paginate, Content(0) and page 0 drawn to a memory DC\n");
-    std::printf("ACTUALIZAR_BD: after a change to the last movement (the program changes only today's); all rows: "
-                "after a change to the first one; ratio*: per-row / all rows\n\nTargets:\n");
+    std::printf("ACTUALIZAR_BD: after a change to the last movement; all rows: after a change to the first one; "
+                "ratio*: per-row / all rows\n");
+    std::printf("search: CONEXION, the list and the totals of a search by a word typed without its accent over the "
+                "whole book;\nfix now / fix -1y: a correction (change, balances recomputed from the row on, day "
+                "view) of the last row / of a row a tenth of the book back\n\nTargets:\n");
 
     const SizeResult* r20k = Find(results, 20000);
     const SizeResult* r100k = Find(results, 100000);
@@ -104,6 +110,14 @@ void PrintSummary(const std::vector<SizeResult>& results) {
     std::string paginate = "paginating the year at 1,000,000 rows (" +
                            (r1m ? Grouped(r1m->yearRows) : std::string("?")) + " rows) under 5,000 ms";
     Target(paginate.c_str(), r1m, r1m ? r1m->paginateMs : 0, r1m && r1m->paginateMs < 5000);
+    std::string search = "search by text over 1,000,000 rows (" +
+                         (r1m ? Grouped(static_cast<size_t>(r1m->searchRows)) : std::string("?")) +
+                         " found), first screen under 300 ms";
+    Target(search.c_str(), r1m, r1m ? r1m->searchMs : 0, r1m && r1m->searchMs < 300);
+    Target("correction of today's row at 1,000,000 rows under 30 ms", r1m, r1m ? r1m->correctTodayMs : 0,
+           r1m && r1m->correctTodayMs < 30);
+    Target("correction a year back at 1,000,000 rows (100,000 later) under 150 ms", r1m,
+           r1m ? r1m->correctYearBackMs : 0, r1m && r1m->correctYearBackMs < 150);
     bool exact = true;
     for (const auto& r : results) exact = exact && r.balancesExact;
     std::printf("  %-66s %-10s %s\n\n", "balances left bit for bit by ACTUALIZAR_BD", "", exact ? "yes" : "NO");

@@ -1,6 +1,7 @@
 // Form1's life: creation, start-up, the window state and its colour, and
 // the end of the program when the window has gone.
 #include "Form1.h"
+#include "History.h"
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
@@ -16,6 +17,7 @@ Form1::Form1(Host& host, Options options) : Form(host), options_(std::move(optio
     ConnectReport();
     ConnectBackup();
     ConnectRestore();
+    ConnectMenu();
 }
 
 void Form1::ConnectLife() {
@@ -27,7 +29,8 @@ void Form1::ConnectLife() {
 
 void Form1::Load() {
     const FormDesc desc{.className = L"ArcandoraForm1", .caption = L"Informe Financiero", .width = 13380,
-                        .height = 9255, .icon = 1, .placement = Placement::CentredOnScreen};
+                        .height = 9255, .icon = 1, .placement = Placement::CentredOnScreen, .menu = MenuBar(),
+                        .shortcuts = {{'B', FCONTROL, static_cast<UINT>(Command::Search)}}};
     const bool made = Create(desc, Layout());
     try {
         if (!Hwnd()) throw RuntimeError(static_cast<long>(GetLastError()), L"No se pudo crear la ventana");
@@ -62,6 +65,13 @@ void Form1::StartUp() {
     hasta_->SetDateTime(today);
     SetText(Id::Label7, LongDate(today, host_.Regional()));
     MOSTRAR();
+    // A book without its history gets it now, starting from the state it is
+    // in.  A failure (another program holding the file) leaves that to the
+    // first change, which makes the history in its own transaction.
+    try {
+        History::Ensure(db_, History::Moment(host_.Now()));
+    } catch (const RuntimeError&) {
+    }
     ReadSettingsFiles();
 }
 

@@ -11,9 +11,15 @@
 //   ConfigPanel.cpp     Configurar and its hover, X, Guardar and the settings files
 //   ReportButton.cpp    Generar Informe
 //   Backup.cpp          BACKUP, the backup at the session's end, the start-up notice
-//   Restore.cpp         RESTAURAR, from the system menu
+//   Restore.cpp         RESTAURAR, from the system menu and the menu bar
+//   Form1Menu.cpp       the menu bar above the designed window and its commands
 #include "DateField.h"
 #include "LedgerDatabase.h"
+#include "MovementRow.h"
+
+#include "HistoryWindow.h"
+#include "PeriodDialog.h"
+#include "SearchWindow.h"
 
 #include "platform/grid/DataGrid.h"
 #include "platform/report/Report.h"
@@ -32,6 +38,9 @@ public:
     struct Options {
         bool endProgramOnClose = true;   // posts WM_QUIT when the window is gone
         report::PreviewOptions preview;  // how the report's preview behaves (tests close it themselves)
+        SearchWindow::Options search;    // how the search window behaves (tests drive it themselves)
+        HistoryWindow::Options history;  // the same for the history window
+        PeriodDialog::Options periodDialog;  // and for closing and reopening a period
     };
 
     // Every control of the window, named once: the table, the code and the
@@ -44,6 +53,10 @@ public:
     // "Restaurar una copia de seguridad..." on the system menu, whose own
     // commands are multiples of 16 below 0xF000.
     static constexpr UINT kRestoreCommand = 0x0010;
+    // The commands of the menu bar.
+    enum class Command : UINT {
+        Restore = 1001, Exit, Search, TreasuryReport, About, History, ClosePeriod, ReopenPeriod,
+    };
 
     static constexpr wchar_t kRegistrando[] = L"Estado: Registrando...";
     static constexpr wchar_t kModificando[] = L"Estado: Modificando...";
@@ -75,7 +88,14 @@ public:
     void Command3_Click();       // Eliminar Registro
     void Command1_Click();       // Generar Informe
     void Command6_Click();       // Guardar
+    void BUSCAR();               // "Buscar y corregir...": the search, then the row chosen loaded
+    void CERRAR_PERIODO();       // "Cerrar período..."
+    void REABRIR_PERIODO();      // "Reabrir período..."
     void RowLoadingStep();       // the grid's key press, and Timer2's tick after a click
+    // The row-loading step for a movement found anywhere (the day view's
+    // current row, or a row chosen in the search): its values go into the
+    // entry fields and the window turns to the modifying state.
+    void LoadMovement(const MovementRow& movement);
     void EntryReset();           // Cancelar
 
     DataGrid& DataGrid1() { return grid_; }
@@ -90,7 +110,6 @@ public:
 
 private:
     std::vector<ControlDesc> Layout();
-    ControlMaker DateFieldMaker(std::unique_ptr<DateField>& field);
     // Each concern's handlers, registered from its own file.
     void ConnectLife();
     void ConnectRegistering();
@@ -99,13 +118,15 @@ private:
     void ConnectReport();
     void ConnectBackup();
     void ConnectRestore();
-
+    void ConnectMenu();
+    static std::vector<MenuItem> MenuBar();
     void StartUp();
     void ReadSettingsFiles();
     void AmountChanged(Id box, Id other, const wchar_t* caption);
     void SetDefaultButton(ControlId id);
-    void ChangeAndRecompute(const std::wstring& sql);
-    void ConfirmedChange(const wchar_t* question, const std::function<void()>& change);
+    void ChangeAndRecompute(const wchar_t* operation, const std::wstring& sql);
+    std::wstring Question(const std::wstring& verb, bool modifying);
+    void ConfirmedChange(const std::wstring& question, const std::function<void()>& change);
     // The full value of an amount box; raises RuntimeError 13 for an empty
     // box and kErrUnreadableAmount, naming the amount, for a text that gives
     // no value (the focus goes to that box).

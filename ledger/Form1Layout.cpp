@@ -18,13 +18,6 @@ FontDesc ArialUnicode(double pt, bool bold = false, bool italic = false) {
 
 }  // namespace
 
-ControlMaker Form1::DateFieldMaker(std::unique_ptr<DateField>& field) {
-    return [this, &field](HWND parent, const Place& twips, const TwipsScale&) -> HWND {
-        field = MakePickerDateField(parent, twips, host_);
-        return field ? field->Hwnd() : nullptr;
-    };
-}
-
 std::vector<ControlDesc> Form1::Layout() {
     using enum Id;
     using K = ControlKind;
@@ -47,7 +40,7 @@ std::vector<ControlDesc> Form1::Layout() {
          .align = Align::Center, .tab = 8},
         {.id = Command1, .kind = K::Button, .place = {120, 360, 3975, 495}, .text = L"Generar Informe",
          .font = ArialUnicode(12, true), .tab = 4},
-        {.id = FECHAR, .kind = K::Custom, .place = {4560, 360, 1935, 495}, .tab = 16, .make = DateFieldMaker(fechar_)},
+        {.id = FECHAR, .kind = K::Custom, .place = {4560, 360, 1935, 495}, .tab = 16, .make = PickerDateFieldMaker(fechar_, host_)},
         {.id = Text1, .kind = K::TextBox, .place = {6600, 360, 1575, 495}, .font = Arial(15.75), .fore = RGB(0, 192, 0),
          .align = Align::Center, .tab = 0},
         {.id = Text2, .kind = K::TextBox, .place = {8400, 360, 1575, 495}, .font = Arial(15.75), .fore = kRed,
@@ -58,8 +51,8 @@ std::vector<ControlDesc> Form1::Layout() {
         {.id = Label2, .place = {2160, 960, 1935, 255}, .text = L"Hasta", .font = Arial(9.75), .fore = kBlue, .tab = 6},
         {.id = Label5, .place = {4560, 960, 8655, 255}, .text = L"Descripción o concepto", .font = Arial(9.75),
          .fore = kBlue, .tab = 10},
-        {.id = DESDE, .kind = K::Custom, .place = {120, 1200, 1935, 495}, .tab = 17, .make = DateFieldMaker(desde_)},
-        {.id = HASTA, .kind = K::Custom, .place = {2160, 1200, 1935, 495}, .tab = 18, .make = DateFieldMaker(hasta_)},
+        {.id = DESDE, .kind = K::Custom, .place = {120, 1200, 1935, 495}, .tab = 17, .make = PickerDateFieldMaker(desde_, host_)},
+        {.id = HASTA, .kind = K::Custom, .place = {2160, 1200, 1935, 495}, .tab = 18, .make = PickerDateFieldMaker(hasta_, host_)},
         {.id = Text3, .kind = K::MultiLineTextBox, .place = {4560, 1200, 8655, 1095}, .font = Arial(15.75),
          .fore = kBlack, .tab = 2},
         {.id = Label11, .place = {120, 1800, 3975, 375}, .text = kRegistrando, .font = ArialUnicode(12, true, true),

@@ -2,6 +2,8 @@
 
 #include "SqlText.h"
 
+#include "platform/data/RunningSum.h"
+#include "platform/data/TextSearch.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/TextFile.h"
@@ -13,6 +15,10 @@ namespace arc {
 const wchar_t* const LedgerDatabase::kCreateTable =
     L"CREATE TABLE if NOT exists FINANZAS (`ID` INTEGER PRIMARY KEY AUTOINCREMENT, `FECHA` TEXT, `DESCRIPCION` TEXT, "
     L"`INGRESO` DOUBLE, `EGRESO` DOUBLE, `FECHA_OP` TEXT, `INGEGR` DOUBLE, ESTADO DOUBLE)";
+
+const wchar_t* const LedgerDatabase::kCreateIndexes =
+    L"CREATE INDEX IF NOT EXISTS FINANZAS_FECHA_OP ON FINANZAS (FECHA_OP); "
+    L"CREATE INDEX IF NOT EXISTS FINANZAS_FECHA ON FINANZAS (FECHA)";
 
 // The window sum adds the same values in the same order (row id) as the
 // per-row sub-query did, so the balances come out bit for bit the same, in
@@ -51,9 +57,25 @@ void LedgerDatabase::CONEXION() {
     auto fresh = data::Connection::Open(connectionString_);
     connection_ = fresh;
     connection_->Execute(kCreateTable);
+    connection_->Execute(kCreateIndexes);
+    data::AddTextSearch(*connection_);
 }
 
 void LedgerDatabase::ACTUALIZAR_BD() { Execute(kRecomputeBalances); }
+
+void LedgerDatabase::RecomputeBalancesFrom(std::int64_t id) {
+    // The balance stored in the row just before is where the running sum
+    // stood there.  Without a row before it, or with no number stored in it,
+    // the sum starts from the first row.
+    const std::wstring from = std::to_wstring(id);
+    auto previous = OpenRecordset(L"SELECT ESTADO FROM FINANZAS WHERE rowid < " + from + L" ORDER BY rowid DESC LIMIT 1");
+    if (previous->Eof() || !previous->Field(L"ESTADO").IsNumber()) {
+        ACTUALIZAR_BD();
+        return;
+    }
+    data::ExecuteWithRunningSum(Live(), L"UPDATE FINANZAS SET ESTADO = SUMA_CORRIDA(rowid, INGEGR) WHERE rowid >= " + from,
+                                previous->Field(L"ESTADO").AsDouble());
+}
 
 std::wstring LedgerDatabase::DayViewQuery(double today) {
     return L"select ID, FECHA, DESCRIPCION, INGRESO, EGRESO, ESTADO FROM FINANZAS WHERE FECHA_OP= '" + IsoDate(today) +
@@ -61,7 +83,7 @@ std::wstring LedgerDatabase::DayViewQuery(double today) {
 }
 
 void LedgerDatabase::InsertMovement(double date, const std::wstring& description, double income, double expense,
-                                    double today) {
+                                    double today, const std::function<void(std::int64_t id)>& inserted) {
     data::Transaction transaction(connection_);
     auto fundQuery = OpenRecordset(L"SELECT SUM(INGEGR) AS FONDO FROM FINANZAS");
     const data::Value& f = fundQuery->Field(L"FONDO");
@@ -79,6 +101,7 @@ void LedgerDatabase::InsertMovement(double date, const std::wstring& description
             L"VALUES(NULL, '" + IsoDate(date) + L"','" + SqlQuoted(description) + L"'," + SqlNumber(income) + L"," +
             SqlNumber(expense) + L", '" + IsoDate(today) + L"'," + SqlNumber(signedAmount) + L", " + SqlNumber(fund) +
             L") ");
+    if (inserted) inserted(connection_->LastInsertId());
     transaction.Commit();
 }
 
@@ -92,9 +115,11 @@ std::shared_ptr<data::Recordset> LedgerDatabase::OpenRecordset(const std::wstrin
     return rs;
 }
 
-void LedgerDatabase::Execute(const std::wstring& sql) const {
+data::Connection& LedgerDatabase::Live() const {
     if (!connection_) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
-    connection_->Execute(sql);
+    return *connection_;
 }
+
+void LedgerDatabase::Execute(const std::wstring& sql) const { Live().Execute(sql); }
 
 }  // namespace arc

@@ -1,17 +1,42 @@
 // Selecting a movement in the grid, modifying or deleting it after a Yes/No
 // confirmation, and the entry reset of "Cancelar".
+#include "ClosedPeriod.h"
 #include "Form1.h"
+#include "History.h"
 
 #include "SqlText.h"
 
 #include "platform/runtime/DateValue.h"
+#include "platform/runtime/Format.h"
 #include "platform/runtime/NumberText.h"
+
+#include <cwctype>
 
 namespace arc {
 namespace {
 
 const wchar_t kNotModifying[] =
     L"El estado no es ''Modificando...'' Haga clic en un registro y luego intente de nuevo.";
+
+// "del 05/01/2026, ''OFRENDA'', ingreso de 1,500.00": a movement named in a
+// question, its description on one line and cut when long.
+std::wstring Named(const std::wstring& date, std::wstring description, double income, double expense,
+                   const Regional& regional) {
+    // One line: each run of line breaks and tabs becomes one blank.
+    std::wstring line;
+    for (wchar_t c : description) {
+        const bool breaks = c == L'\r' || c == L'\n' || c == L'\t';
+        if (!breaks) line += c;
+        else if (line.empty() || line.back() != L' ') line += L' ';
+    }
+    description = line;
+    if (description.size() > 60) description = description.substr(0, 57) + L"...";
+    const auto day = ParseDate(date, regional);
+    std::wstring text = L"del " + (day ? ShortDate(*day, regional) : date) + L", ''" + description + L"'', ";
+    if (income > 0) return text + L"ingreso de " + FormatNumber(income, L"#,##0.00", regional);
+    if (expense > 0) return text + L"egreso de " + FormatNumber(expense, L"#,##0.00", regional);
+    return text + L"sin importe";
+}
 
 std::wstring ModifyErrorText(const std::wstring& description) {
     return L"Hay este error > ''" + description +
@@ -48,26 +73,33 @@ std::wstring Form1::AmountForBox(const data::Value& value) const {
     return value.IsNumber() ? CStr(value.AsDouble(), host_.Regional()) : std::wstring();
 }
 
-void Form1::ChangeAndRecompute(const std::wstring& sql) {
-    // A change and its balance recomputation commit together, so the table
-    // never holds a stale balance, whoever else uses the file.
+void Form1::ChangeAndRecompute(const wchar_t* operation, const std::wstring& sql) {
+    // A change, its balance recomputation and its history entry commit
+    // together, so the table never holds a stale balance nor a change
+    // without its trace, whoever else uses the file.  Only the balances from
+    // the changed row on can change.
     data::Transaction transaction(db_.Connection());
+    History::Entry entry(db_, operation, ESTADO_MOD, History::Moment(host_.Now()));
     db_.Execute(sql);
-    db_.ACTUALIZAR_BD();
+    db_.RecomputeBalancesFrom(ESTADO_MOD);
+    entry.Complete();
     transaction.Commit();
 }
 
 void Form1::RowLoadingStep() {
-    // Without a current row, or with an id that is not a whole number, there
-    // is nothing to load and nothing changes.
+    // Without a current row there is nothing to load and nothing changes.
     const int row = grid_.Row();
-    if (row < 0) return;
-    const data::Value id = grid_.CellValue(row, 0);
+    if (row >= 0) LoadMovement(RowOfGrid(grid_, row));
+}
+
+void Form1::LoadMovement(const MovementRow& movement) {
+    // With an id that is not a whole number there is nothing to load.
+    const data::Value& id = movement.id;
     if (id.GetType() != data::Value::Type::Integer) return;
 
     // A row whose date cannot be shown is not loaded: nothing of it, and
     // nothing of an earlier row, stays in the entry fields.
-    const std::wstring date = grid_.CellValue(row, 1).AsText();
+    const std::wstring& date = movement.fecha;
     if (!fechar_->SetDateTimeText(date)) {
         EntryReset();
         host_.ShowMessage(Hwnd(),
@@ -78,50 +110,85 @@ void Form1::RowLoadingStep() {
     }
     HWND text3 = Control(Id::Text3);
     SetFocus(text3);
-    const std::wstring description = grid_.CellValue(row, 2).AsText();
+    const std::wstring& description = movement.descripcion;
     SetText(Id::Text3, description);
     SendMessageW(text3, EM_SETSEL, 0, static_cast<LPARAM>(description.size()));
     ESTADO_MOD = id.AsInteger();
     // Both boxes come from the row, whatever its amounts are.
     loadingRow_ = true;
-    SetText(Id::Text1, AmountForBox(grid_.CellValue(row, 3)));
-    SetText(Id::Text2, AmountForBox(grid_.CellValue(row, 4)));
+    SetText(Id::Text1, AmountForBox(movement.ingreso));
+    SetText(Id::Text2, AmountForBox(movement.egreso));
     loadingRow_ = false;
     SetStatusCaption(kModificando);
 }
 
 void Form1::Command4_Click() {
-    ConfirmedChange(L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?", [this] {
+    ConfirmedChange(Question(L"modificar", true), [this] {
         // Both amounts and the date are read before anything is written, so
         // a bad box stops the modification with nothing half applied.
         const double income = AmountIn(Id::Text1);
         const double expense = AmountIn(Id::Text2);
-        const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + IsoDate(fechar_->DateTime()) +
+        const std::wstring day = IsoDate(fechar_->DateTime());
+        RefuseChangeIfClosed(db_, host_.Regional(), ESTADO_MOD, L"modificar", day);
+        const std::wstring head = L"UPDATE FINANZAS SET FECHA = '" + day +
                                   L"', DESCRIPCION = '" + SqlQuoted(Text(Id::Text3)) + L"', INGRESO = '" +
                                   SqlNumber(income) + L"', EGRESO = '" + SqlNumber(expense) + L"', INGEGR = '";
         const std::wstring tail = L"' WHERE ID = " + std::to_wstring(ESTADO_MOD);
         if (income > 0) {
-            ChangeAndRecompute(head + SqlNumber(income) + tail);
+            ChangeAndRecompute(operacion::kModificacion, head + SqlNumber(income) + tail);
             SetStatusCaption(kRegistrando);
         }
         if (expense > 0) {
-            ChangeAndRecompute(head + SqlNumber(-expense) + tail);
+            ChangeAndRecompute(operacion::kModificacion, head + SqlNumber(-expense) + tail);
             SetStatusCaption(kRegistrando);
         }
     });
 }
 
 void Form1::Command3_Click() {
-    ConfirmedChange(L"CUIDADO: Está a punto de eliminar el registro.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?", [this] {
-        ChangeAndRecompute(L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
+    ConfirmedChange(Question(L"eliminar", false), [this] {
+        RefuseChangeIfClosed(db_, host_.Regional(), ESTADO_MOD, L"eliminar");
+        ChangeAndRecompute(operacion::kBaja, L"DELETE FROM FINANZAS WHERE ID = " + std::to_wstring(ESTADO_MOD));
         SetStatusCaption(kRegistrando);
     });
+}
+
+// "CUIDADO: Está a punto de <verb> el registro del ..., ''...'', ingreso de
+// ...." naming the movement as stored (and, for a modification, as it will
+// be), then "¿REALMENTE DESEA <VERB> EL REGISTRO?".  Without a loaded row, or
+// when it cannot be read, the question names none.
+std::wstring Form1::Question(const std::wstring& verb, bool modifying) {
+    std::wstring upper = verb;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    const std::wstring ask = L"\r\n¿REALMENTE DESEA " + upper + L" EL REGISTRO?";
+    const std::wstring head = L"CUIDADO: Está a punto de " + verb + L" el registro";
+    if (StatusCaption() != kModificando || ESTADO_MOD == 0) return head + L"." + ask;
+    const Regional& regional = host_.Regional();
+    std::wstring named;
+    try {
+        db_.CONEXION();
+        auto row = db_.OpenRecordset(L"select FECHA, DESCRIPCION, INGRESO, EGRESO FROM FINANZAS WHERE ID = " +
+                                     std::to_wstring(ESTADO_MOD));
+        if (row->Eof()) return head + L"." + ask;
+        named = L" " + Named(row->Field(L"FECHA").AsText(), row->Field(L"DESCRIPCION").AsText(),
+                             row->Field(L"INGRESO").AsDouble(), row->Field(L"EGRESO").AsDouble(), regional);
+    } catch (...) {
+        return head + L"." + ask;
+    }
+    std::wstring after;
+    if (modifying) {
+        const auto income = ParseNumber(Text(Id::Text1), regional), expense = ParseNumber(Text(Id::Text2), regional);
+        if (income && expense)
+            after = L"\r\nQuedará así: " + Named(IsoDate(fechar_->DateTime()), Text(Id::Text3), *income, *expense,
+                                                  regional) + L".";
+    }
+    return head + named + L"." + after + ask;
 }
 
 // Modify and delete: the Yes/No question, then, in the modifying state, the
 // change; the day view and the entry reset follow.  Every failure after the
 // question is trapped: one message, the focus in Text1, nothing else run.
-void Form1::ConfirmedChange(const wchar_t* question, const std::function<void()>& change) {
+void Form1::ConfirmedChange(const std::wstring& question, const std::function<void()>& change) {
     if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES) return;
     try {
         db_.CONEXION();
@@ -131,8 +198,8 @@ void Form1::ConfirmedChange(const wchar_t* question, const std::function<void()>
         EntryReset();
     } catch (...) {
         const RuntimeError e = CurrentError();
-        if (e.Number() == kErrUnreadableAmount) {
-            ShowRuntimeError(host_, Hwnd(), e);  // the amount is named and keeps the focus
+        if (IsOwnRefusal(e.Number())) {
+            ShowRuntimeError(host_, Hwnd(), e);  // the amount or the closed period is named
             return;
         }
         host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);

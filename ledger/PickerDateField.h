@@ -4,6 +4,7 @@
 // from the field's design, which keeps only its size and the font Arial 12.
 #include "ledger/DateField.h"
 #include "platform/runtime/Host.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Twips.h"
 
 #include <windows.h>
@@ -23,5 +24,13 @@ std::wstring PickerFieldDesign(int widthTwips, int heightTwips);
 // range) leaves the field as it was; reading a field whose picker shows no
 // date raises RuntimeError 13.
 std::unique_ptr<DateField> MakePickerDateField(HWND parent, const Place& twips, Host& host);
+
+// The maker of a control table's entry for such a field, kept in `field`.
+inline ControlMaker PickerDateFieldMaker(std::unique_ptr<DateField>& field, Host& host) {
+    return [&field, &host](HWND parent, const Place& twips, const TwipsScale&) -> HWND {
+        field = MakePickerDateField(parent, twips, host);
+        return field ? field->Hwnd() : nullptr;
+    };
+}
 
 }  // namespace arc

@@ -1,6 +1,8 @@
 // Registering a movement: the amount boxes' change handling, the click of
 // Command2 and LA_OPERACION, the insert of one row with its own balance.
+#include "ClosedPeriod.h"
 #include "Form1.h"
+#include "History.h"
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
@@ -104,7 +106,11 @@ void Form1::LA_OPERACION() {
     const double date = fechar_->DateTime();
 
     db_.CONEXION();
-    db_.InsertMovement(date, ToUpper(Text(Id::Text3)), income, expense, Today(host_.Now()));
+    RefuseIfClosed(db_, host_.Regional(), IsoDate(date), L"registrar");
+    const std::wstring moment = History::Moment(host_.Now());
+    db_.InsertMovement(date, ToUpper(Text(Id::Text3)), income, expense, Today(host_.Now()), [&](std::int64_t id) {
+        History::Entry(db_, operacion::kAlta, std::nullopt, moment).Complete(id);
+    });
     SetText(Id::Text1, L"");
     SetText(Id::Text2, L"");
     SetText(Id::Text3, L"");

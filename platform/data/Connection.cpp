@@ -109,6 +109,10 @@ Connection::~Connection() {
     if (db_) sqlite3_close_v2(db_);
 }
 
+long long Connection::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
 void Connection::Raise(int code) const {
     std::wstring message = db_ ? FromUtf8(sqlite3_errmsg(db_)) : FromUtf8(sqlite3_errstr(code));
     if (code == SQLITE_CANTOPEN) message += L" (" + options_.database + L")";

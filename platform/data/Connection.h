@@ -51,6 +51,10 @@ public:
 
     const ConnectionOptions& Options() const { return options_; }
     sqlite3* Handle() const { return db_; }
+    // The row id of the last row inserted through this connection.
+    long long LastInsertId() const;
+    // Whether a transaction is open on this connection.
+    bool InTransaction() const;
 
     // RuntimeError from the connection's last failure.
     [[noreturn]] void Raise(int code) const;

@@ -69,6 +69,8 @@ std::string Statement::ColumnName(int column) const {
 
 int Statement::ColumnType(int column) const { return sqlite3_column_type(st_, column); }
 
+bool Statement::IsNull(int column) const { return ColumnType(column) == SQLITE_NULL; }
+
 long long Statement::Integer(int column) const { return sqlite3_column_int64(st_, column); }
 
 double Statement::Real(int column) const { return sqlite3_column_double(st_, column); }

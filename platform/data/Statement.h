@@ -59,6 +59,7 @@ public:
     std::string ColumnName(int column) const;
     // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL.
     int ColumnType(int column) const;
+    bool IsNull(int column) const;
     long long Integer(int column) const;
     double Real(int column) const;
     // The column as UTF-8 text, or its bytes as they are stored; empty for

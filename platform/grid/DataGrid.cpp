@@ -188,6 +188,9 @@ bool DataGrid::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
         case NM_CLICK:
             if (OnClick) OnClick();
             return true;
+        case NM_DBLCLK:
+            if (OnDoubleClick) OnDoubleClick();
+            return true;
         case NM_CHAR:
             if (OnKeyPress) OnKeyPress(static_cast<wchar_t>(reinterpret_cast<const NMCHAR*>(&header)->ch));
             return true;

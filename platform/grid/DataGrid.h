@@ -60,11 +60,12 @@ public:
     bool Visible() const { return list_ && IsWindowVisible(list_); }
     void Show() { if (list_) ShowWindow(list_, SW_SHOW); }
 
-    // Events.  Click: a mouse click in the grid.  KeyPress: a character key
+    // Events.  Click: a mouse click in the grid (DoubleClick: a double one).  KeyPress: a character key
     // (Enter included) typed while the grid has the focus.  Both run from
     // the notices the parent form reflects back to the grid, so what they
     // raise reaches the form's own error barrier.
     std::function<void()> OnClick;
+    std::function<void()> OnDoubleClick;
     std::function<void(wchar_t)> OnKeyPress;
 
     bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override;

@@ -102,6 +102,20 @@ std::wstring IsoDate(double value) {
     return buf;
 }
 
+std::optional<double> ParseIsoDate(const std::wstring& text) {
+    if (text.size() != 10 || text[4] != L'-' || text[7] != L'-') return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    const size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p)
+        for (size_t k = 0; k < lengths[p]; ++k) {
+            const wchar_t c = text[starts[p] + k];
+            if (c < L'0' || c > L'9') return std::nullopt;
+            parts[p] = parts[p] * 10 + (c - L'0');
+        }
+    if (!IsValidDate(parts[0], parts[1], parts[2])) return std::nullopt;
+    return DateSerial(parts[0], parts[1], parts[2]);
+}
+
 namespace {
 
 struct Token {

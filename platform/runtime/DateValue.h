@@ -38,5 +38,8 @@ std::optional<double> ParseDate(const std::wstring& text, const Regional& region
 
 // "YYYY-MM-DD".
 std::wstring IsoDate(double value);
+// The day of a "YYYY-MM-DD" text as SQL holds it, strictly; nullopt for
+// anything else.
+std::optional<double> ParseIsoDate(const std::wstring& text);
 
 }  // namespace arc

@@ -46,6 +46,11 @@ constexpr long kErrDriver = -2147467259;     // 0x80004005, the data layer's gen
 // where no grouping can stand ("1.000.5" in Spain): it is refused rather than
 // read as some other amount.
 constexpr long kErrUnreadableAmount = 1001;
+// A change to a movement of a closed period (or into one).
+constexpr long kErrClosedPeriod = 1002;
+
+// Whether an error is a refusal of the program's own, shown in its plain words.
+inline bool IsOwnRefusal(long number) { return number == kErrUnreadableAmount || number == kErrClosedPeriod; }
 
 }  // namespace arc
 

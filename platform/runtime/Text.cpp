@@ -37,3 +37,56 @@ std::wstring ToUpper(std::wstring_view text) {
 }
 
 }  // namespace arc
+
+namespace arc {
+namespace {
+
+// The folded form of U+00C0..U+00FF (second byte 0x80..0xBF after 0xC3):
+// the base letter in upper case, or 0 for a sign kept as it is (Æ, ×, Þ, ß...).
+constexpr char kLatin1Fold[64] = {
+    'A', 'A', 'A', 'A', 'A', 'A', 0,   'C', 'E', 'E', 'E', 'E', 'I', 'I', 'I', 'I',  // À..Ï
+    'D', 'N', 'O', 'O', 'O', 'O', 'O', 0,   'O', 'U', 'U', 'U', 'U', 'Y', 0,   0,    // Ð..ß
+    'A', 'A', 'A', 'A', 'A', 'A', 0,   'C', 'E', 'E', 'E', 'E', 'I', 'I', 'I', 'I',  // à..ï
+    'D', 'N', 'O', 'O', 'O', 'O', 'O', 0,   'O', 'U', 'U', 'U', 'U', 'Y', 0,   'Y',  // ð..ÿ
+};
+
+void FoldInto(std::string_view utf8, std::string& out) {
+    out.clear();
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c);
+        } else if (c == 0xC3 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+            unsigned char second = static_cast<unsigned char>(utf8[i + 1]);
+            ++i;
+            if (char base = kLatin1Fold[second - 0x80]) {
+                out += base;
+            } else {
+                // æ, þ become Æ, Þ; the signs and ß stay.
+                if (second == 0xA6 || second == 0xBE) second -= 0x20;
+                out += static_cast<char>(c);
+                out += static_cast<char>(second);
+            }
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+}
+
+}  // namespace
+
+std::string FoldForSearch(std::string_view utf8) {
+    std::string out;
+    FoldInto(utf8, out);
+    return out;
+}
+
+bool ContainsFolded(std::string_view utf8, std::string_view foldedNeedle) {
+    if (foldedNeedle.empty()) return true;
+    thread_local std::string folded;
+    FoldInto(utf8, folded);
+    return folded.find(foldedNeedle) != std::string::npos;
+}
+
+}  // namespace arc

@@ -17,4 +17,11 @@ std::wstring FromOem(std::string_view text);   // CP_OEMCP
 // Upper case by the platform's own mapping (niños -> NIÑOS), everything else kept.
 std::wstring ToUpper(std::wstring_view text);
 
+// UTF-8 text folded for a search that ignores case and accents in Spanish
+// (and the other Latin letters): "Niños", "NIÑOS" and "ninos" all fold to
+// "NINOS".  Letters outside Latin-1 are kept as they are.
+std::string FoldForSearch(std::string_view utf8);
+// Whether the folded text contains an already folded needle.
+bool ContainsFolded(std::string_view utf8, std::string_view foldedNeedle);
+
 }  // namespace arc

@@ -5,18 +5,22 @@
 namespace arc {
 
 void ShowRuntimeError(Host& host, HWND owner, const RuntimeError& error) {
-    host.ShowMessage(owner, error.Number() == kErrUnreadableAmount ? error.Description() : RuntimeErrorText(error),
-                     MB_OK);
+    host.ShowMessage(owner, IsOwnRefusal(error.Number()) ? error.Description() : RuntimeErrorText(error), MB_OK);
 }
 
 bool Form::Create(const FormDesc& desc, const std::vector<ControlDesc>& table, HWND owner) {
     ClassDesc cls{desc.className};
     if (desc.icon) cls.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(desc.icon));
-    if (!CreateWindowOf(cls, desc.exStyle, desc.caption, desc.style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner))
+    HMENU menu = MakeMenuBar(desc.menu);
+    if (!CreateWindowOf(cls, desc.exStyle, desc.caption, desc.style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner, menu)) {
+        if (menu) DestroyMenu(menu);
         return false;
+    }
+    if (!desc.shortcuts.empty()) shortcuts_ = std::make_unique<ShortcutTable>(desc.shortcuts);
     scale_ = TwipsScale::Of(Hwnd());
-    RECT r{0, 0, scale_.X(desc.width), scale_.Y(desc.height)};
-    AdjustWindowRectEx(&r, desc.style, FALSE, desc.exStyle);
+    const int clientW = scale_.X(desc.width), clientH = scale_.Y(desc.height);
+    RECT r{0, 0, clientW, clientH};
+    AdjustWindowRectEx(&r, desc.style, menu != nullptr, desc.exStyle);
     int w = r.right - r.left, h = r.bottom - r.top;
     MONITORINFO mi{sizeof mi, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -24,8 +28,18 @@ bool Form::Create(const FormDesc& desc, const std::vector<ControlDesc>& table, H
     const RECT& area = most ? mi.rcWork : mi.rcMonitor;
     const int areaW = area.right - area.left, areaH = area.bottom - area.top;
     if (most) w = std::max(640, areaW * 9 / 10), h = std::max(480, areaH * 9 / 10);
-    SetWindowPos(Hwnd(), nullptr, area.left + (areaW - w) / 2, area.top + (areaH - h) / 2, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE | (desc.placement == Placement::SystemDefault ? SWP_NOMOVE : 0));
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (desc.placement == Placement::SystemDefault ? SWP_NOMOVE : 0);
+    SetWindowPos(Hwnd(), nullptr, area.left + (areaW - w) / 2, area.top + (areaH - h) / 2, w, h, flags);
+    if (menu && !most) {
+        // A menu bar that wraps onto a second line takes more than the one
+        // line reckoned above: the window grows by the rest.
+        RECT client;
+        GetClientRect(Hwnd(), &client);
+        if (client.bottom != clientH) {
+            h += clientH - client.bottom;
+            SetWindowPos(Hwnd(), nullptr, area.left + (areaW - w) / 2, area.top + (areaH - h) / 2, w, h, flags);
+        }
+    }
     return controls_.Create(Hwnd(), table, scale_);
 }
 
@@ -41,6 +55,8 @@ void Form::Refresh(ControlId id) {
 void Form::On(ControlId control, Event event, std::function<void()> handler) {
     handlers_[{control.Value(), static_cast<UINT>(event)}] = std::move(handler);
 }
+
+void Form::OnCommand(UINT command, std::function<void()> handler) { commands_[command] = std::move(handler); }
 
 void Form::OnMessage(UINT msg, MessageHandler handler) { messages_[msg].push_back(std::move(handler)); }
 
@@ -68,6 +84,14 @@ bool Form::Notify(int id, UINT code) {
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND: {
+            // A menu item (0) or a shortcut (1) sends no control handle.
+            if (lParam == 0 && HIWORD(wParam) <= 1) {
+                if (auto it = commands_.find(LOWORD(wParam)); it != commands_.end()) {
+                    it->second();
+                    return 0;
+                }
+                break;
+            }
             if (Notify(LOWORD(wParam), HIWORD(wParam))) return 0;
             ReflectedControl* wrapper = controls_.WrapperOf(reinterpret_cast<HWND>(lParam));
             if (wrapper && wrapper->OnReflectedCommand(HIWORD(wParam))) return 0;
@@ -99,6 +123,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool Form::PreTranslate(MSG& msg) {
     if (!Hwnd()) return false;
+    if (shortcuts_ && shortcuts_->Get() && Contains(msg.hwnd) && TranslateAcceleratorW(Hwnd(), shortcuts_->Get(), &msg))
+        return true;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 &&
         Contains(msg.hwnd)) {
         LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
@@ -125,6 +151,33 @@ bool Form::TabFrom(HWND focus, bool backwards) {
         }
     }
     return false;
+}
+
+void Form::RunModal(HWND owner, const std::function<bool()>& finished) {
+    const bool disable = owner && IsWindowEnabled(owner);
+    if (disable) EnableWindow(owner, FALSE);
+    ShowWindow(Hwnd(), SW_SHOW);
+    UpdateWindow(Hwnd());
+    bool quit = false;
+    WPARAM quitCode = 0;
+    MSG msg;
+    while (Hwnd() && !finished()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            quitCode = msg.wParam;
+            break;
+        }
+        if (got < 0) break;
+        if (PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    // The owner is enabled before this window goes, so that activation returns to it.
+    if (disable) EnableWindow(owner, TRUE);
+    if (owner) SetActiveWindow(owner);
+    if (Hwnd()) DestroyWindow(Hwnd());
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
 int RunMessageLoop(Form& form) {

@@ -8,6 +8,7 @@
 // handled here; and it is the barrier of every error that a handler lets
 // through: ShowRuntimeError shows it and the window goes on.
 #include "Controls.h"
+#include "Menu.h"
 #include "Twips.h"
 #include "Window.h"
 
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,6 +40,10 @@ struct FormDesc {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_CONTROLPARENT;
     Placement placement = Placement::SystemDefault;
+    // A menu bar above the client area (the window grows by its height, so
+    // the client area keeps its size) and the shortcuts of its commands.
+    std::vector<MenuItem> menu;
+    std::vector<Shortcut> shortcuts;
 };
 
 // What a window message's handler answers; nullopt: not handled here, the
@@ -46,7 +52,8 @@ using Reply = std::optional<LRESULT>;
 using MessageHandler = std::function<Reply(WPARAM, LPARAM)>;
 
 // The one way every window shows an error: its number and description; a
-// refusal of the program's own (an unreadable amount) in its plain words.
+// refusal of the program's own (an unreadable amount, a closed period) in
+// its plain words.
 void ShowRuntimeError(Host& host, HWND owner, const RuntimeError& error);
 
 class Form : public Window {
@@ -64,10 +71,14 @@ public:
     MousePointer Pointer() const { return pointer_; }
     bool Contains(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
 
-    // What the message loop asks first: Tab and Shift+Tab walk the design's
-    // tab order (a shown panel's controls at the panel's place), then the
-    // dialog keys.  True when the message was taken.
+    // What the message loop asks first: the menu's shortcuts, Tab and
+    // Shift+Tab walking the design's tab order (a shown panel's controls at
+    // the panel's place), then the dialog keys.  True when the message was
+    // taken.
     bool PreTranslate(MSG& msg);
+
+    // Runs a command of the menu bar (or its shortcut) as the user would.
+    void RunCommand(UINT command) { SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
 
 protected:
     // Creates the window hidden from its description, takes the twips scale
@@ -76,6 +87,8 @@ protected:
     bool Create(const FormDesc& desc, const std::vector<ControlDesc>& table, HWND owner = nullptr);
 
     void On(ControlId control, Event event, std::function<void()> handler);
+    // A command of the menu bar or of a shortcut.
+    void OnCommand(UINT command, std::function<void()> handler);
     void OnMessage(UINT msg, MessageHandler handler);
     // A message that the action always handles, answering 0.
     void OnMessage(UINT msg, std::function<void()> action);
@@ -99,6 +112,10 @@ protected:
         Form& form_;
     };
     void OnUnhandledError(const RuntimeError& error) override;
+    // Shows the window and runs its own message loop until finished() says
+    // so, with the owner disabled meanwhile and active again afterwards.  A
+    // WM_QUIT taken by this loop is posted again for the program's loop.
+    void RunModal(HWND owner, const std::function<bool()>& finished);
 
     Host& host_;
 
@@ -111,6 +128,8 @@ private:
     TwipsScale scale_;
     MousePointer pointer_ = MousePointer::Default;
     std::map<std::pair<int, UINT>, std::function<void()>> handlers_;
+    std::map<UINT, std::function<void()>> commands_;
+    std::unique_ptr<ShortcutTable> shortcuts_;
     std::map<UINT, std::vector<MessageHandler>> messages_;
 };
 

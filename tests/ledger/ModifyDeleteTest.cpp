@@ -66,10 +66,6 @@ protected:
     ModifyDeleteEs() : ModifyDelete(L"es-ES") {}
 };
 
-const wchar_t kModifyQuestion[] =
-    L"CUIDADO: Está a punto de modificar el registro.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?";
-const wchar_t kDeleteQuestion[] =
-    L"CUIDADO: Está a punto de eliminar el registro.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?";
 const wchar_t kNotModifying[] =
     L"El estado no es ''Modificando...'' Haga clic en un registro y luego intente de nuevo.";
 
@@ -211,7 +207,9 @@ TEST_F(ModifyDelete, ModifyingWithoutRetypingKeepsTheAmountsDecimals) {
     EXPECT_EQ(Text(Id::Text1), L"12.5");
     Click(Id::Command4);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, kModifyQuestion);
+    EXPECT_EQ(host.messages[0].text,
+              L"CUIDADO: Está a punto de modificar el registro del 12/7/2026, ''TERCERO'', ingreso de 12.50.\r\n"
+              L"Quedará así: del 12/7/2026, ''TERCERO'', ingreso de 12.50.\r\n¿REALMENTE DESEA MODIFICAR EL REGISTRO?");
     EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
     EXPECT_EQ(Amounts().back(), "3|12.5|0|12.5|762");
     ExpectEntryReset();
@@ -229,6 +227,11 @@ TEST_F(ModifyDelete, ModifyingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
     form->FECHAR().SetDateTime(DateSerial(2025, 6, 1));
     SendMessageW(form->Control(Id::Text3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doña 'Ana'\r\nluz"));
     Click(Id::Command4);
+    // The question names the movement as it is and as it will be.
+    EXPECT_EQ(host.messages.back().text,
+              L"CUIDADO: Está a punto de modificar el registro del 12/7/2026, ''SEGUNDO'', egreso de 250.50.\r\n"
+              L"Quedará así: del 6/1/2025, ''Doña 'Ana' luz'', egreso de 100.00.\r\n¿REALMENTE DESEA MODIFICAR EL "
+              L"REGISTRO?");
     EXPECT_EQ(Amounts()[1], "2|0|100|-100|1900");
     {
         Sql db(DbPath());
@@ -250,7 +253,8 @@ TEST_F(ModifyDelete, DeletingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
     Register(L"5", L"", L"cuarto");
     SelectRow(0);
     Click(Id::Command3);
-    EXPECT_EQ(host.messages.back().text, kDeleteQuestion);
+    EXPECT_EQ(host.messages.back().text, L"CUIDADO: Está a punto de eliminar el registro del 12/7/2026, ''PRIMERO'', "
+                                         L"ingreso de 1,000.00.\r\n¿REALMENTE DESEA ELIMINAR EL REGISTRO?");
     EXPECT_EQ(Amounts(), (std::vector<std::string>{"2|0|250.5|-250.5|-250.5", "3|12.5|0|12.5|-238",
                                                    "4|5|0|5|-233"}));
     ExpectEntryReset();

@@ -5,6 +5,7 @@
 #include "platform/data/OnlineBackup.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Statement.h"
+#include "platform/data/TextSearch.h"
 #include "platform/runtime/Text.h"
 #include "support/RaisedError.h"
 #include "support/TempFolder.h"
@@ -214,4 +215,17 @@ TEST(CopyDatabase, AWriterHoldingTheDestinationMakesItBusyAndChangesNothing) {
     // Read-only: nothing can be written through it.
     auto reader = Connection::OpenReadOnly(dir / L"BD.db", 200);
     EXPECT_EQ(ErrorOf([&] { reader->Execute(L"INSERT INTO T VALUES ('no')"); }), SQLITE_READONLY);
+}
+
+// CONTIENE ignores case and the accents of Spanish text on both sides.
+TEST(TextSearch, FindsTheTextWhateverItsCaseAndAccents) {
+    TempFolder dir;
+    auto c = Connection::Open(ConnectionTo(dir / L"BD.db"));
+    AddTextSearch(*c);
+    c->Execute(L"CREATE TABLE T (A); INSERT INTO T VALUES ('OFRENDA DE LOS NIÑOS'), ('ninos del coro'), "
+               L"('Niñas'), ('Canción del AÑO'), (NULL)");
+    EXPECT_EQ(One(c, L"SELECT group_concat(A, '|') FROM T WHERE CONTIENE(A, 'niños')"),
+              L"OFRENDA DE LOS NIÑOS|ninos del coro");
+    EXPECT_EQ(One(c, L"SELECT group_concat(A, '|') FROM T WHERE CONTIENE(A, 'CANCION DEL ano')"), L"Canción del AÑO");
+    EXPECT_EQ(One(c, L"SELECT count(*) FROM T WHERE CONTIENE(A, '')"), L"4");
 }
