@@ -55,7 +55,7 @@ public:
     static constexpr UINT kRestoreCommand = 0x0010;
     // The commands of the menu bar.
     enum class Command : UINT {
-        Restore = 1001, Exit, Search, TreasuryReport, About, History, ClosePeriod, ReopenPeriod,
+        Restore = 1001, Exit, Search, TreasuryReport, About, History, ClosePeriod, ReopenPeriod, MonthlySummary,
     };
 
     static constexpr wchar_t kRegistrando[] = L"Estado: Registrando...";

@@ -2,6 +2,7 @@
 // (left, top, width, height), colours, fonts and tab indexes.
 #include "Form1.h"
 
+#include "AmountColours.h"
 #include "PickerDateField.h"
 
 namespace arc {
@@ -34,9 +35,9 @@ std::vector<ControlDesc> Form1::Layout() {
          .font = ArialUnicode(12), .fore = RGB(192, 0, 0), .back = RGB(107, 173, 226), .tab = 20, .visible = false},
         {.id = Label6, .place = {4560, 120, 1935, 255}, .text = L"Fecha de operación", .font = Arial(9.75), .fore = kBlue,
          .tab = 11},
-        {.id = Label4, .place = {6600, 120, 1575, 255}, .text = L"Ingreso", .font = Arial(9.75), .fore = RGB(0, 128, 0),
+        {.id = Label4, .place = {6600, 120, 1575, 255}, .text = L"Ingreso", .font = Arial(9.75), .fore = kIncomeColour,
          .align = Align::Center, .tab = 9},
-        {.id = Label3, .place = {8400, 120, 1575, 255}, .text = L"Egreso", .font = Arial(9.75), .fore = kRed,
+        {.id = Label3, .place = {8400, 120, 1575, 255}, .text = L"Egreso", .font = Arial(9.75), .fore = kExpenseColour,
          .align = Align::Center, .tab = 8},
         {.id = Command1, .kind = K::Button, .place = {120, 360, 3975, 495}, .text = L"Generar Informe",
          .font = ArialUnicode(12, true), .tab = 4},

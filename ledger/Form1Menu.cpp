@@ -2,6 +2,7 @@
 // and what each command does.  The window's client area, and so every
 // designed control, stays as it was; the window is taller by the menu.
 #include "Form1.h"
+#include "MonthlySummaryReport.h"
 
 #include "Version.h"
 
@@ -20,7 +21,9 @@ std::vector<MenuItem> Form1::MenuBar() {
           {},
           {L"&Cerrar período...", command(Command::ClosePeriod)},
           {L"&Reabrir período...", command(Command::ReopenPeriod)}}},
-        {L"&Informes", 0, {{L"&Informe de tesorería", command(Command::TreasuryReport)}}},
+        {L"&Informes", 0,
+         {{L"&Informe de tesorería", command(Command::TreasuryReport)},
+          {L"&Resumen mensual", command(Command::MonthlySummary)}}},
         {L"A&yuda", 0, {{L"&Acerca de Arcandora", command(Command::About)}}},
     };
 }
@@ -35,6 +38,10 @@ void Form1::ConnectMenu() {
     OnCommand(static_cast<UINT>(Command::ClosePeriod), [this] { CERRAR_PERIODO(); });
     OnCommand(static_cast<UINT>(Command::ReopenPeriod), [this] { REABRIR_PERIODO(); });
     OnCommand(static_cast<UINT>(Command::TreasuryReport), [this] { Command1_Click(); });
+    OnCommand(static_cast<UINT>(Command::MonthlySummary), [this] {
+        RunMonthlySummary(Hwnd(), host_, db_, desde_->DateTime(), hasta_->DateTime(), Text(Id::Text5),
+                          options_.preview);
+    });
     OnCommand(static_cast<UINT>(Command::About), [this] {
         host_.ShowMessage(Hwnd(),
                           L"Arcandora " ARC_VERSION_TEXT L"\r\n\r\nLibro de caja de la entidad: ingresos, egresos y "

@@ -1,5 +1,7 @@
 #include "TreasuryReportLayout.h"
 
+#include "ReportStyle.h"
+
 namespace arc {
 namespace {
 
@@ -11,15 +13,7 @@ using report::TextStyle;
 
 const TextStyle kArial12{L"Arial", 12};
 const TextStyle kArial1125{L"Arial", 11.25};
-const TextStyle kHeadingFont{L"Arial", 11.25, true};
 const TextStyle kNarrow2625{L"Arial Narrow", 26.25};
-const COLORREF kHeadingBack = RGB(197, 223, 245);
-
-ReportControl Heading(const wchar_t* name, int left, int width, const wchar_t* caption, Align align) {
-    return ReportControl{.name = name, .kind = ControlKind::Label, .left = left, .top = 0, .width = width,
-                         .height = 240, .caption = caption, .font = kHeadingFont, .align = align, .opaque = true,
-                         .back = kHeadingBack, .frame = true};
-}
 
 // A detail field on an opaque white background.
 ReportControl Field(const wchar_t* name, int left, int width, const wchar_t* field, const wchar_t* format,
@@ -51,16 +45,15 @@ report::ReportModel TreasuryReportLayout() {
     m.font = TextStyle{L"Arial", 8.25};
 
     m.sections.push_back({L"Sección4", SectionKind::ReportHeader, 240, {
-        ReportControl{.name = L"Etiqueta1", .kind = ControlKind::Label, .left = 0, .top = 0, .width = 11175,
-                      .height = 240, .caption = L"%i", .font = kArial12, .canGrow = true},
+        ReportTitle(L"Etiqueta1", 11175),
     }});
 
     m.sections.push_back({L"Sección2", SectionKind::PageHeader, 300, {
-        Heading(L"Etiqueta2", 0, 1135, L"Fecha", Align::Left),
-        Heading(L"Etiqueta3", 1140, 6000, L"Descripción o Concepto ", Align::Left),
-        Heading(L"Etiqueta7", 7140, 1330, L"Ingreso", Align::Right),
-        Heading(L"Etiqueta4", 8475, 1335, L"Egreso", Align::Right),
-        Heading(L"Etiqueta5", 9810, 1350, L"Estado", Align::Right),
+        ReportHeading(L"Etiqueta2", 0, 1135, L"Fecha", Align::Left),
+        ReportHeading(L"Etiqueta3", 1140, 6000, L"Descripción o Concepto ", Align::Left),
+        ReportHeading(L"Etiqueta7", 7140, 1330, L"Ingreso", Align::Right),
+        ReportHeading(L"Etiqueta4", 8475, 1335, L"Egreso", Align::Right),
+        ReportHeading(L"Etiqueta5", 9810, 1350, L"Estado", Align::Right),
     }});
 
     ReportControl description = Field(L"Texto2", 1134, 5961, L"DESCRIPCION", L"", Align::Left);

@@ -61,11 +61,12 @@ void AppendLine(std::wstring& out, const std::vector<std::wstring>& fields, wcha
 
 std::string CsvDocument(const DataSource& source, const std::vector<ExportColumn>& columns, const Regional& regional) {
     const wchar_t separator = regional.decimal == L"," ? L';' : L',';
-    std::vector<int> fields, totals;
+    std::vector<int> fields, totals, lasts;
     std::vector<double> sums(columns.size(), 0.0);
     for (const auto& c : columns) {
         fields.push_back(FieldOf(source, c.field));
         totals.push_back(c.totalOf.empty() ? -1 : FieldOf(source, c.totalOf));
+        lasts.push_back(c.lastOf.empty() ? -1 : FieldOf(source, c.lastOf));
     }
     std::wstring text;
     std::vector<std::wstring> line;
@@ -81,8 +82,12 @@ std::string CsvDocument(const DataSource& source, const std::vector<ExportColumn
         }
         AppendLine(text, line, separator);
     }
-    for (size_t c = 0; c < columns.size(); ++c)
-        line[c] = totals[c] >= 0 ? CStr(sums[c], regional) : columns[c].totalText;
+    const size_t rows = source.RowCount();
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (totals[c] >= 0) line[c] = CStr(sums[c], regional);
+        else if (lasts[c] >= 0) line[c] = rows ? Cell(source.Value(rows - 1, lasts[c]), ExportColumn::Kind::Number, regional) : L"";
+        else line[c] = columns[c].totalText;
+    }
     AppendLine(text, line, separator);
     return "\xEF\xBB\xBF" + ToUtf8(text);
 }

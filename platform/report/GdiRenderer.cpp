@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace arc::report {
 namespace {
@@ -20,6 +21,27 @@ bool SystemHasFace(const std::wstring& face) {
     bool found = false;
     EnumFontFamiliesExW(WindowDC(nullptr).Get(), &lf, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
+}
+
+// A filled rectangle at least one device dot each way, so that a thin bar
+// never vanishes at a small zoom.
+void DrawFill(HDC dc, const PageItem& item, const DeviceMapping& map) {
+    if (item.width <= 0 || item.height <= 0) return;
+    RECT box{map.X(item.left), map.Y(item.top), map.X(item.left + item.width), map.Y(item.top + item.height)};
+    box.right = std::max(box.right, box.left + 1);
+    box.bottom = std::max(box.bottom, box.top + 1);
+    Brush fill(CreateSolidBrush(item.back));
+    FillRect(dc, &box, fill.Get());
+}
+
+void DrawPolyline(HDC dc, const PageItem& item, const DeviceMapping& map) {
+    if (item.points.size() < 2) return;
+    std::vector<POINT> device;
+    device.reserve(item.points.size());
+    for (const POINT& p : item.points) device.push_back(POINT{map.X(p.x), map.Y(p.y)});
+    Pen pen(CreatePen(PS_SOLID, std::max(1, map.scale.X(item.lineWidth)), item.fore));
+    SelectIn selected(dc, pen.Get());
+    Polyline(dc, device.data(), static_cast<int>(device.size()));
 }
 
 }  // namespace
@@ -72,6 +94,12 @@ void GdiRenderer::Draw(HDC dc, const PageContent& page, const DeviceMapping& map
                 Rectangle(dc, box.left, box.top, box.right, box.bottom);
                 break;
             }
+            case PageItem::Kind::Fill:
+                DrawFill(dc, item, map);
+                break;
+            case PageItem::Kind::Polyline:
+                DrawPolyline(dc, item, map);
+                break;
             case PageItem::Kind::Text: {
                 if (item.opaque) {
                     Brush back(CreateSolidBrush(item.back));

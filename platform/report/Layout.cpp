@@ -66,7 +66,8 @@ Layout::Layout(ReportModel model, std::shared_ptr<const DataSource> source, std:
         growers_.emplace_back();
         for (size_t c = 0; c < section.controls.size(); ++c) {
             const auto& control = section.controls[c];
-            if (control.kind == ControlKind::TextField || control.kind == ControlKind::Sum) {
+            if (control.kind == ControlKind::TextField || control.kind == ControlKind::Sum ||
+                control.kind == ControlKind::Last) {
                 int f = source_ ? source_->FieldIndex(control.field) : -1;
                 if (f < 0)
                     throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested "
@@ -88,7 +89,8 @@ Layout::Layout(ReportModel model, std::shared_ptr<const DataSource> source, std:
 }
 
 bool Layout::IsText(const ReportControl& c) const {
-    return c.kind == ControlKind::Label || c.kind == ControlKind::TextField || c.kind == ControlKind::Sum;
+    return c.kind == ControlKind::Label || c.kind == ControlKind::TextField || c.kind == ControlKind::Sum ||
+           c.kind == ControlKind::Last;
 }
 
 std::wstring Layout::ControlText(int section, int control, size_t row, size_t page) const {
@@ -101,6 +103,10 @@ std::wstring Layout::ControlText(int section, int control, size_t row, size_t pa
             return FormatValue(source_->Value(row, field_[section][control]), c.format, regional_);
         case ControlKind::Sum:
             return FormatValue(data::Value::Real(sum_[section][control]), c.format, regional_);
+        case ControlKind::Last: {
+            size_t rows = source_->RowCount();
+            return rows ? FormatValue(source_->Value(rows - 1, field_[section][control]), c.format, regional_) : L"";
+        }
         default:
             return L"";
     }
@@ -255,8 +261,12 @@ PageContent Layout::Content(size_t page) const {
             switch (control.kind) {
                 case ControlKind::Line: item.kind = PageItem::Kind::Line; break;
                 case ControlKind::Rectangle: item.kind = PageItem::Kind::Rectangle; break;
+                case ControlKind::Fill: item.kind = PageItem::Kind::Fill; break;
+                case ControlKind::Polyline: item.kind = PageItem::Kind::Polyline; break;
                 default: item.kind = PageItem::Kind::Text; break;
             }
+            item.lineWidth = control.lineWidth;
+            for (const POINT& p : control.points) item.points.push_back(POINT{item.left + p.x, item.top + p.y});
             item.fore = control.fore;
             item.frame = control.frame;
             item.opaque = control.opaque;

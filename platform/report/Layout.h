@@ -30,7 +30,7 @@ struct TextLine {
 };
 
 struct PageItem {
-    enum class Kind { Text, Line, Rectangle };
+    enum class Kind { Text, Line, Rectangle, Fill, Polyline };
     Kind kind = Kind::Text;
     std::wstring name;                    // the control's name
     int left = 0, top = 0, width = 0, height = 0;  // twips on the sheet
@@ -43,6 +43,9 @@ struct PageItem {
     COLORREF back = RGB(255, 255, 255);
     bool frame = false;
     int clipBottom = 0;  // text is cut at the box's sides and here
+    // Polyline: its points in twips on the sheet, and its width
+    std::vector<POINT> points;
+    int lineWidth = 15;
 
     std::wstring Text() const;  // the lines joined with CR LF
 };

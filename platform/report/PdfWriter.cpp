@@ -68,6 +68,14 @@ public:
                 out_ += "0 0 0 RG 0.75 w ";
                 Box(item, "S");
                 break;
+            case PageItem::Kind::Fill:
+                if (item.width <= 0 || item.height <= 0) break;
+                out_ += Colour(item.back) + " rg ";
+                Box(item, "f");
+                break;
+            case PageItem::Kind::Polyline:
+                Polyline(item);
+                break;
             case PageItem::Kind::Text:
                 if (item.opaque) {
                     out_ += Colour(item.back) + " rg ";
@@ -80,6 +88,18 @@ public:
                 Text(item);
                 break;
         }
+    }
+
+    // Round joins and ends, inside its own graphics state.
+    void Polyline(const PageItem& item) {
+        if (item.points.size() < 2) return;
+        out_ += "q ";
+        out_ += Colour(item.fore) + " RG " + Pt(item.lineWidth / 20.0) + " w 1 j 1 J";
+        for (size_t i = 0; i < item.points.size(); ++i) {
+            out_ += ' ';
+            out_ += Pt(X(item.points[i].x)) + " " + Pt(Y(item.points[i].y)) + (i ? " l" : " m");
+        }
+        out_ += " S Q\n";
     }
 
     void Text(const PageItem& item) {

@@ -3,8 +3,8 @@
 // page, the sheet's size, text in the standard fonts Helvetica and
 // Helvetica-Bold (Arial's metrics) in WinAnsiEncoding, so that Spanish
 // letters print, placed by the same layout as the screen and the printer;
-// lines, frames, fills and text colours.  "Arial Narrow" is Helvetica at
-// 82% horizontal scale.
+// lines, frames, fills, polylines and text colours as vector paths.
+// "Arial Narrow" is Helvetica at 82% horizontal scale.
 #include "Layout.h"
 
 #include <string>

@@ -53,6 +53,7 @@ public:
 
     size_t CurrentPage() const { return view_.Page(); }
     size_t PageCount() const { return layout_.PageCount(); }
+    const Layout& GetLayout() const { return layout_; }
     Zoom GetZoom() const { return view_.GetZoom(); }
     const PageView& View() const { return view_; }
 

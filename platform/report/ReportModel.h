@@ -25,7 +25,10 @@ enum class ControlKind {
     TextField,  // a field of the current record, in a format
     Sum,        // the sum of a field over every record, in a format
     Line,       // from (left, top) to (left + width, top + height)
-    Rectangle   // a frame, not filled
+    Rectangle,  // a frame, not filled
+    Last,       // a field of the last record, in a format (a closing balance)
+    Fill,       // a rectangle filled with back, no frame
+    Polyline    // segments through points, in fore, lineWidth wide
 };
 
 struct ReportControl {
@@ -43,6 +46,8 @@ struct ReportControl {
     bool frame = false;                  // thin solid frame around the box
     bool canGrow = false;                // grows taller to show all its lines
     bool visible = true;
+    std::vector<POINT> points;           // Polyline: twips from the control's corner
+    int lineWidth = 15;                  // Polyline: twips
 };
 
 // A column of the report's spreadsheet copy: its heading, the field it
@@ -57,8 +62,9 @@ struct ExportColumn {
     std::wstring heading;
     std::wstring field;
     Kind kind = Kind::Text;
-    std::wstring totalOf;    // the field summed on the totals line; empty: totalText
+    std::wstring totalOf;    // the field summed on the totals line; empty: lastOf or totalText
     std::wstring totalText;
+    std::wstring lastOf;     // the field whose value in the last record the totals line holds
 };
 
 enum class SectionKind { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };

@@ -47,6 +47,22 @@ TEST_F(ReportButton, ShowsTheRangesMovementsModallyAndKeepsTheDayView) {
     EXPECT_EQ(form->DataGrid1().CellText(0, 2), L"FUERA");
 }
 
+TEST_F(ReportButton, TheMonthlySummaryOpensFromTheMenuForTheWindowsRange) {
+    std::wstring title;
+    options.preview.onShown = [&](report::PreviewWindow& preview) {
+        title = preview.GetLayout().Title();
+        preview.Close();
+    };
+    ASSERT_TRUE(Start());
+    SendMessageW(form->Control(Id::Text5), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Iglesia"));
+    RegisterOn(DateSerial(2026, 2, 10), L"30", L"febrero");
+    form->DESDE().SetDateTime(DateSerial(2026, 1, 15));
+    form->HASTA().SetDateTime(DateSerial(2026, 3, 1));
+    form->RunCommand(static_cast<UINT>(Form1::Command::MonthlySummary));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(title, L"Iglesia\r\nResumen mensual\r\nDe enero de 2026 a marzo de 2026");
+}
+
 TEST_F(ReportButton, AFailureIsReportedAndTheWindowGoesOn) {
     bool shown = false;
     options.preview.onShown = [&](report::PreviewWindow& preview) {

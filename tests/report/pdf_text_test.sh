@@ -19,3 +19,12 @@ grep -Eq "(^| )31-ene\.?-26 " "$txt" || fail "no 31-ene-26 date"
 x=$(pdftotext -f 1 -l 1 -bbox "$pdf" - | grep '>Fecha<' | head -n1 | sed 's/.*xMin="\([0-9.]*\)".*/\1/')
 awk -v x="$x" 'BEGIN { exit !(x >= 28.3) }' || fail "first heading at $x pt, nearer than 10 mm to the edge"
 echo "PDF read back: $pages pages, 100 rows in date order, totals $total_in / $total_out / $total_net"
+
+# The monthly summary saved as PDF from its preview: the table read back
+# with the ledger's figures, and the bars as filled vector paths in the
+# income and expense colours (three months and the legend's sample each).
+"$ARC_WINE" "$ARC_BIN/report_sample.exe" "Z:${work//\//\\}" summary-pdf >/dev/null
+check_summary_pdf "$work/resumen.pdf" "$work/BD.db"
+[ "$(grep -ac '^0 0.5 0 rg [-0-9. ]* re f$' "$work/resumen.pdf")" = 4 ] || fail "green bars are not 4 filled paths"
+[ "$(grep -ac '^1 0 0 rg [-0-9. ]* re f$' "$work/resumen.pdf")" = 4 ] || fail "red bars are not 4 filled paths"
+echo "summary PDF read back: its table holds the ledger's figures; bars drawn as filled paths"

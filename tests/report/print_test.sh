@@ -13,10 +13,13 @@ fi
 work=$(mktemp -d)
 trap '[ -n "${ARC_KEEP:-}" ] || rm -rf "$work"' EXIT
 
-# Prints and waits for the PDF that cups-pdf writes for the document.
+# Prints and waits for the PDF that cups-pdf writes for the document; with
+# "summary" first, the monthly summary instead of the treasury report.
 print() {
+    local mode=print
+    if [ "$1" = summary ]; then mode=summary-print; shift; fi
     local document=$1 printer=$2; shift 2
-    "$ARC_WINE" "$ARC_BIN/report_sample.exe" "Z:${work//\//\\}" print "$printer" "$document" "$@" > "$work/$document.out" \
+    "$ARC_WINE" "$ARC_BIN/report_sample.exe" "Z:${work//\//\\}" $mode "$printer" "$document" "$@" > "$work/$document.out" \
         || { cat "$work/$document.out"; fail "printing $document failed"; }
     for _ in $(seq 1 600); do
         found=$(ls "$ARC_PRINT_OUT"/*"$document"*.pdf 2>/dev/null | head -n1 || true)
@@ -56,3 +59,16 @@ near "$x" "$(awk 'BEGIN { print (12240 - 11175) / 2 / 20 + 1.5 }')" || fail "Let
 y=$(pdftotext -f 1 -l 1 -bbox "$work/informe_carta.pdf" - | grep '>Fecha<' | head -n1 | sed 's/.*yMin="\([0-9.]*\)".*/\1/')
 awk -v y="$y" 'BEGIN { exit !(y > 35 && y < 40) }' || fail "Letter: first heading at y=$y, not half an inch down"
 echo "printed through CUPS: A4 3 pages (heading at x=$(first_heading_x "$work/informe_a4.pdf") pt), Letter pages 2-3 (heading at x=$x, y=$y pt)"
+
+# The monthly summary on both papers: its table with the ledger's figures,
+# its chart whole and inside the area each printer says it can print.
+for paper in ArcandoraPDF:resumen_a4 ArcandoraCarta:resumen_carta; do
+    print summary "${paper#*:}" "${paper%%:*}"
+    check_summary_pdf "$work/${paper#*:}.pdf" "$work/BD.db"
+    area=$(sed -n 's/^printable area: //p' "$work/${paper#*:}.out")
+    [ -n "$area" ] && [ "$area" != unknown ] || fail "no printable area for ${paper%%:*}"
+    check_summary_chart "$work/${paper#*:}.pdf" "$area"
+done
+pdfinfo "$work/resumen_a4.pdf" | grep -q "(A4)" || fail "summary not on A4"
+pdfinfo "$work/resumen_carta.pdf" | grep -q "(letter)" || fail "summary not on Letter"
+echo "printed the monthly summary through CUPS on A4 and Letter, chart inside the printable area"

@@ -116,6 +116,23 @@ TEST(ReportDrawing, PageOnABitmapShowsBackgroundsRulesAndColours) {
         << "a right-aligned total drawn from the left";
 }
 
+TEST(ReportDrawing, FillsAndPolylinesInTheirColoursEvenWhenThinnerThanADot) {
+    PageContent page;
+    page.items.push_back(PageItem{.kind = PageItem::Kind::Fill, .left = 1440, .top = 1440, .width = 5,
+                                  .height = 1440, .back = RGB(0, 128, 0)});
+    page.items.push_back(PageItem{.kind = PageItem::Kind::Polyline, .fore = RGB(0, 0, 192),
+                                  .points = {{1440, 4320}, {2880, 4320}, {2880, 5760}}, .lineWidth = 30});
+    DeviceMapping map = DeviceMapping::ForDpi(96, 96);
+    Canvas canvas(400, 500);
+    GdiRenderer renderer;
+    renderer.Draw(canvas.Dc(), page, map);
+    EXPECT_EQ(canvas.At(map.X(1440), map.Y(2160)), RGB(0, 128, 0));
+    EXPECT_EQ(canvas.At(map.X(1440) + 2, map.Y(2160)), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(map.X(2160), map.Y(4320)), RGB(0, 0, 192));
+    EXPECT_EQ(canvas.At(map.X(2880), map.Y(5040)), RGB(0, 0, 192));
+    EXPECT_EQ(canvas.Inked(map.X(1440), map.Y(4320) + 4, map.X(2880) - 4, map.Y(5760)), 0) << "a line filled in";
+}
+
 TEST(ReportPerformance, TenThousandRowsFirstPageDrawnWithinASecond) {
     auto rows = Rows(10000);
     auto start = std::chrono::steady_clock::now();

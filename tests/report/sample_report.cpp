@@ -8,7 +8,13 @@
 //   report_sample FOLDER print PRINTER DOCUMENT [FROM TO]
 //                                       "Imprimir" in the preview, the system's print
 //                                       dialog answered: PRINTER, pages FROM..TO
+// With "summary-" before the mode (summary-pdf, summary-csv, summary-print),
+// the monthly summary of 15 January to 10 March 2026 of a ledger with
+// movements in those three months and around them, through its preview:
+// FOLDER\resumen.pdf and FOLDER\resumen.csv by the preview's buttons.
+// "summary-show" leaves its preview open until it is closed by hand.
 #include "ledger/LedgerDatabase.h"
+#include "ledger/MonthlySummaryReport.h"
 #include "ledger/TreasuryReport.h"
 #include "ledger/TreasuryReportLayout.h"
 #include "platform/report/PdfWriter.h"
@@ -104,33 +110,76 @@ void FillLedger(arc::LedgerDatabase& db) {
     db.Execute(L"INSERT INTO FINANZAS VALUES (NULL, '2026-02-01', 'FUERA DE RANGO', 999, 0, '2026-02-01', 999, 0)");
 }
 
+// Movements of January, February and March 2026 keyed in out of date
+// order, and others before and after those months.
+void FillSummaryLedger(arc::LedgerDatabase& db) {
+    db.CONEXION();
+    const wchar_t* rows[][3] = {
+        {L"2026-03-01", L"DONACION", L"5000"},     {L"2025-12-20", L"ANTES", L"1000"},
+        {L"2026-01-15", L"LUZ", L"-450.75"},        {L"2026-02-14", L"TECHO", L"-2000"},
+        {L"2026-01-01", L"CUOTAS", L"1200.25"},     {L"2025-11-05", L"ANTES", L"-250.50"},
+        {L"2026-03-31", L"SILLAS", L"-999.99"},     {L"2026-01-31", L"RIFA", L"300"},
+        {L"2026-02-28", L"COLECTA", L"80.10"},      {L"2026-04-01", L"DESPUES", L"777"},
+        {L"2026-03-31", L"REDONDEO", L"0.01"},
+    };
+    double fund = 0;
+    for (auto& r : rows) {
+        double amount = _wtof(r[2]);
+        fund += amount;
+        wchar_t row[300];
+        swprintf(row, 300, L"INSERT INTO FINANZAS VALUES (NULL, '%ls', '%ls', %.2f, %.2f, '2026-04-02', %.2f, %.2f)",
+                 r[0], r[1], amount > 0 ? amount : 0.0, amount < 0 ? -amount : 0.0, amount, fund);
+        db.Execute(row);
+    }
+}
+
 }  // namespace
+
+// The part of the printer's paper it can print on, in points from the
+// paper's corner, as its driver tells it.
+std::wstring PrintableArea(const std::wstring& printer) {
+    HDC ic = CreateICW(L"WINSPOOL", printer.c_str(), nullptr, nullptr);
+    if (!ic) return L"unknown";
+    auto points = [&](int dots, int axis) { return std::to_wstring(dots * 72.0 / GetDeviceCaps(ic, axis)); };
+    int x = GetDeviceCaps(ic, PHYSICALOFFSETX), y = GetDeviceCaps(ic, PHYSICALOFFSETY);
+    std::wstring area = points(x, LOGPIXELSX) + L" " + points(y, LOGPIXELSY) + L" " +
+                        points(x + GetDeviceCaps(ic, HORZRES), LOGPIXELSX) + L" " +
+                        points(y + GetDeviceCaps(ic, VERTRES), LOGPIXELSY);
+    DeleteDC(ic);
+    return area;
+}
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: report_sample FOLDER pdf|csv|csv-en|print PRINTER DOCUMENT [FROM TO]\n");
+        std::fprintf(stderr, "usage: report_sample FOLDER [summary-]pdf|csv|csv-en|print PRINTER DOCUMENT [FROM TO]\n");
         return 2;
     }
     std::wstring folder = argv[1], mode = argv[2];
+    const bool summary = mode.rfind(L"summary-", 0) == 0;
+    if (summary) mode = mode.substr(8);
     int code = 0;
     try {
         DeleteFileW((folder + L"\\BD.db").c_str());
         arc::LedgerDatabase db(folder);
-        FillLedger(db);
+        if (summary) FillSummaryLedger(db);
+        else FillLedger(db);
         arc::test::TestHost host(folder, mode == L"csv-en" ? L"en-US" : L"es-ES");
+        const std::wstring entity = L"Asociación Vecinal Niño Jesús";
         double from = arc::DateSerial(2026, 1, 1), to = arc::DateSerial(2026, 1, 31);
         auto rs = db.OpenRecordset(arc::TreasuryQuery(from, to));
         arc::report::Report report(arc::TreasuryReportLayout());
-        report.SetTitle(arc::TreasuryTitle(L"Asociación Vecinal Niño Jesús", from, to, host.Regional()));
+        report.SetTitle(arc::TreasuryTitle(entity, from, to, host.Regional()));
         report.SetDataSource(std::make_shared<arc::report::RecordsetSource>(rs));
-        if (mode == L"pdf") {
+        if (mode == L"pdf" && !summary) {
             auto layout = report.Paginate(host.Regional(), arc::report::PageSetup::A4(11175));
             arc::report::WritePdf(layout, folder + L"\\informe.pdf");
             std::printf("%zu rows, %zu pages\n", rs->RecordCount(), layout.PageCount());
             return 0;
         }
         arc::report::PreviewOptions options;
-        options.chooseSaveFile = [&](HWND, const std::wstring& extension) { return folder + L"\\informe." + extension; };
+        options.chooseSaveFile = [&](HWND, const std::wstring& extension) {
+            return folder + (summary ? L"\\resumen." : L"\\informe.") + extension;
+        };
         if (mode == L"print") {
             if (argc < 4) return 2;
             answer.printer = argv[3];
@@ -140,20 +189,28 @@ int wmain(int argc, wchar_t** argv) {
         size_t previewPages = 0;
         options.onShown = [&](arc::report::PreviewWindow& preview) {
             previewPages = preview.PageCount();
+            using W = arc::report::PreviewWindow;
+            if (mode == L"show") return;
             if (mode == L"print") {
                 SetTimer(nullptr, 0, 100, AnswerPrintDialog);
-                SendMessageW(preview.Control(arc::report::PreviewWindow::kPrint), BM_CLICK, 0, 0);
+                SendMessageW(preview.Control(W::kPrint), BM_CLICK, 0, 0);
             } else {
-                SendMessageW(preview.Control(arc::report::PreviewWindow::kSaveCsv), BM_CLICK, 0, 0);
+                SendMessageW(preview.Control(mode == L"pdf" ? W::kSavePdf : W::kSaveCsv), BM_CLICK, 0, 0);
             }
             preview.Close();
         };
         HWND owner = CreateWindowExW(0, L"STATIC", L"Form1", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
-        report.Show(owner, host, options);
+        if (!summary) report.Show(owner, host, options);
+        else if (!arc::RunMonthlySummary(owner, host, db, arc::DateSerial(2026, 1, 15), arc::DateSerial(2026, 3, 10),
+                                         entity, options))
+            code = 1;
         DestroyWindow(owner);
         PrintLine(L"preview pages: " + std::to_wstring(previewPages));
-        if (mode == L"print") PrintLine(L"dialog range: " + answer.rangeText);
+        if (mode == L"print") {
+            PrintLine(L"dialog range: " + answer.rangeText);
+            PrintLine(L"printable area: " + PrintableArea(answer.printer));
+        }
         for (const auto& m : host.messages) PrintLine(L"message: " + m.text);
         if (mode == L"print" && !answer.answered) code = 1;
         if (!host.messages.empty()) code = 1;
