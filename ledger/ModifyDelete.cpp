@@ -3,6 +3,7 @@
 #include "ClosedPeriod.h"
 #include "Form1.h"
 #include "History.h"
+#include "MovementText.h"
 
 #include "SqlText.h"
 
@@ -17,26 +18,6 @@ namespace {
 
 const wchar_t kNotModifying[] =
     L"El estado no es ''Modificando...'' Haga clic en un registro y luego intente de nuevo.";
-
-// "del 05/01/2026, ''OFRENDA'', ingreso de 1,500.00": a movement named in a
-// question, its description on one line and cut when long.
-std::wstring Named(const std::wstring& date, std::wstring description, double income, double expense,
-                   const Regional& regional) {
-    // One line: each run of line breaks and tabs becomes one blank.
-    std::wstring line;
-    for (wchar_t c : description) {
-        const bool breaks = c == L'\r' || c == L'\n' || c == L'\t';
-        if (!breaks) line += c;
-        else if (line.empty() || line.back() != L' ') line += L' ';
-    }
-    description = line;
-    if (description.size() > 60) description = description.substr(0, 57) + L"...";
-    const auto day = ParseDate(date, regional);
-    std::wstring text = L"del " + (day ? ShortDate(*day, regional) : date) + L", ''" + description + L"'', ";
-    if (income > 0) return text + L"ingreso de " + FormatNumber(income, L"#,##0.00", regional);
-    if (expense > 0) return text + L"egreso de " + FormatNumber(expense, L"#,##0.00", regional);
-    return text + L"sin importe";
-}
 
 std::wstring ModifyErrorText(const std::wstring& description) {
     return L"Hay este error > ''" + description +
@@ -170,7 +151,7 @@ std::wstring Form1::Question(const std::wstring& verb, bool modifying) {
         auto row = db_.OpenRecordset(L"select FECHA, DESCRIPCION, INGRESO, EGRESO FROM FINANZAS WHERE ID = " +
                                      std::to_wstring(ESTADO_MOD));
         if (row->Eof()) return head + L"." + ask;
-        named = L" " + Named(row->Field(L"FECHA").AsText(), row->Field(L"DESCRIPCION").AsText(),
+        named = L" " + NamedMovement(row->Field(L"FECHA").AsText(), row->Field(L"DESCRIPCION").AsText(),
                              row->Field(L"INGRESO").AsDouble(), row->Field(L"EGRESO").AsDouble(), regional);
     } catch (...) {
         return head + L"." + ask;
@@ -179,7 +160,7 @@ std::wstring Form1::Question(const std::wstring& verb, bool modifying) {
     if (modifying) {
         const auto income = ParseNumber(Text(Id::Text1), regional), expense = ParseNumber(Text(Id::Text2), regional);
         if (income && expense)
-            after = L"\r\nQuedará así: " + Named(IsoDate(fechar_->DateTime()), Text(Id::Text3), *income, *expense,
+            after = L"\r\nQuedará así: " + NamedMovement(IsoDate(fechar_->DateTime()), Text(Id::Text3), *income, *expense,
                                                   regional) + L".";
     }
     return head + named + L"." + after + ask;

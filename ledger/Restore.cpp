@@ -8,6 +8,7 @@
 // is told why.
 #include "Backup.h"
 #include "Form1.h"
+#include "History.h"
 #include "LedgerCopy.h"
 
 #include "platform/data/OnlineBackup.h"
@@ -115,6 +116,19 @@ void Form1::RESTAURAR() {
         } catch (const RuntimeError& e) {
             DeleteFileW(before->c_str());
             return L"No se pudo restaurar la copia: " + e.Description() + L"." + kNothingChanged;
+        }
+        // The restored book's history (or a new one, for a copy made before
+        // there was history) says it was restored, from which copy, and where
+        // the book it replaced was kept.  The restore itself stands even if
+        // this cannot be written.
+        try {
+            db_.CONEXION();
+            data::Transaction transaction(db_.Connection());
+            History::RecordBookEvent(db_, operacion::kRestauracion, History::Moment(host_.Now()), L"", L"",
+                                     L"COPIA=" + NameOf(chosen) + L";ANTERIOR=" + NameOf(*before) +
+                                         L";FILAS=" + std::to_wstring(copy.rows));
+            transaction.Commit();
+        } catch (const RuntimeError&) {
         }
         // The row chosen for modification may not exist in the restored ledger.
         EntryReset();

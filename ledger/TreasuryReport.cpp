@@ -1,5 +1,7 @@
 #include "TreasuryReport.h"
 
+#include "History.h"
+#include "ReportChanges.h"
 #include "TreasuryReportLayout.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
@@ -29,6 +31,8 @@ bool RunTreasuryReport(HWND owner, Host& host, LedgerDatabase& database, const D
         std::wstring title = TreasuryTitle(entityName, DESDE.DateTime(), HASTA.DateTime(), host.Regional());
         if (!REPORT) REPORT = std::make_unique<report::Report>(TreasuryReportLayout());
         REPORT->SetTitle(title);
+        REPORT->SetClosingSections(ChangesInPeriod(database, DESDE.DateTime(), HASTA.DateTime(),
+                                                   History::Moment(host.Now()), host.Regional()));
         REPORT->SetDataSource(std::make_shared<report::RecordsetSource>(recordset));
         REPORT->Show(owner, host, preview);
         return true;

@@ -183,7 +183,6 @@ void Layout::Paginate() {
     };
     int reportHeader = indexOf(SectionKind::ReportHeader), pageHeader = indexOf(SectionKind::PageHeader);
     int detail = indexOf(SectionKind::Detail), pageFooter = indexOf(SectionKind::PageFooter);
-    int reportFooter = indexOf(SectionKind::ReportFooter);
     size_t rows = source_ ? source_->RowCount() : 0;
 
     int footerHeight = 0;
@@ -228,11 +227,14 @@ void Layout::Paginate() {
             bodyOnPage = true;
         }
     }
+    // The report footers, in their order, each whole.
     size_t last = rows ? rows - 1 : 0;
-    if (reportFooter >= 0) {
-        int h = SectionHeight(reportFooter, last);
+    for (size_t s = 0; s < model_.sections.size(); ++s) {
+        if (model_.sections[s].kind != SectionKind::ReportFooter) continue;
+        int h = SectionHeight(static_cast<int>(s), last);
         fit(h, last);
-        place(reportFooter, last, h);
+        place(static_cast<int>(s), last, h);
+        bodyOnPage = true;
     }
     endPage(last);
 }

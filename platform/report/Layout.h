@@ -2,7 +2,8 @@
 // A report laid out on pages.  Paginating decides which sections go on
 // which page and where (the report header once at the start, the page header
 // at the top of every page, one detail section per record, never split, the
-// report footer once at the end, the page footer at the foot of every page);
+// report footers once each at the end, in their order and never split, the
+// page footer at the foot of every page);
 // a page's content, every control with its place on the sheet, its lines
 // of text and its style, is built only when the page is asked for, so a
 // long report paginates quickly and a page draws without the others.

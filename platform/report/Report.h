@@ -24,6 +24,10 @@ public:
     const std::wstring& Title() const { return title_; }
     void SetDataSource(std::shared_ptr<const DataSource> source) { source_ = std::move(source); }
     const std::shared_ptr<const DataSource>& Source() const { return source_; }
+    // Sections printed after the report footer, each whole, like more report
+    // footers (what the run found to add at the end); set again before
+    // every show, none by default.
+    void SetClosingSections(std::vector<ReportSection> sections) { closing_ = std::move(sections); }
 
     // The report laid out with its current inputs on a sheet: the one given
     // when it holds the body, otherwise the default printer's, or A4 or
@@ -41,6 +45,7 @@ public:
 
 private:
     ReportModel model_;
+    std::vector<ReportSection> closing_;
     std::wstring title_;
     std::shared_ptr<const DataSource> source_;
     mutable std::optional<std::wstring> sheetPrinter_;  // the printer defaultSheet_ is of

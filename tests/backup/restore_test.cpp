@@ -71,6 +71,15 @@ TEST_F(Restore, YesPutsExactlyTheCopysRowsInPlaceAndKeepsThePreviousLedger) {
     EXPECT_NE(host.messages[1].text.find(before), std::wstring::npos) << host.messages[1].text;
     // The day view shows the restored ledger: none of its movements is today's.
     EXPECT_EQ(GridRows(), 0);
+    // Its history (begun now: the copy had none) says it was restored.
+    auto history = std::make_shared<data::Recordset>();
+    history->ActiveConnection = data::Connection::OpenReadOnly(live(), 1000);
+    history->Open(L"SELECT group_concat(OPERACION || ' ' || coalesce(NOTA, ''), ' / ') FROM (SELECT * FROM "
+                  L"HISTORIAL ORDER BY NUM)");
+    const std::wstring entries = history->Field(size_t{0}).AsText();
+    EXPECT_EQ(entries.substr(entries.find(L"RESTAURACION")),
+              L"RESTAURACION COPIA=261201100000-BD.DB;ANTERIOR=261206143005-ANTES-DE-RESTAURAR.DB;FILAS=3");
+    EXPECT_EQ(entries.rfind(L"APERTURA FILAS=3;", 0), 0u);
     // And the program goes on writing to it.
     AddRows(install, 1);
     EXPECT_EQ(RowsOf(live()).size(), 4u);

@@ -4,6 +4,7 @@
 #include "LedgerFixture.h"
 
 #include "ledger/History.h"
+#include "platform/report/PreviewWindow.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Text.h"
 
@@ -15,6 +16,7 @@ namespace {
 class HistoryTest : public LedgerTest {
 protected:
     HistoryTest() {
+        options.preview.onShown = [this](report::PreviewWindow& p) { options_preview_(p); };
         options.history.onShown = [this](HistoryWindow& w) {
             shownEntries = w.Grid().RowCount();
             w.Verify();
@@ -39,7 +41,22 @@ protected:
         return host.messages.back().text;
     }
 
+    // The texts of the treasury report's last page for the window's range.
+    std::vector<std::wstring> ReportEnd() {
+        std::vector<std::wstring> texts;
+        options_preview_ = [&](report::PreviewWindow& preview) {
+            const report::Layout& layout = preview.GetLayout();
+            for (const auto& item : layout.Content(layout.PageCount() - 1).items)
+                if (item.name.rfind(L"Cambio", 0) == 0 || item.name.rfind(L"Huella", 0) == 0)
+                    texts.push_back(item.Text());
+            preview.Close();
+        };
+        form->RunCommand(static_cast<UINT>(Form1::Command::TreasuryReport));
+        return texts;
+    }
+
     int shownEntries = -1;
+    std::function<void(report::PreviewWindow&)> options_preview_;
 };
 
 TEST_F(HistoryTest, EveryChangeIsKeptWithItsValuesBeforeAndAfterAndChained) {
@@ -65,6 +82,21 @@ TEST_F(HistoryTest, EveryChangeIsKeptWithItsValuesBeforeAndAfterAndChained) {
     }
     EXPECT_EQ(Verified(), L"La historia está completa y coincide con el libro.");
     EXPECT_EQ(shownEntries, 5);
+
+    // The report of a range with corrections ends with them and the chain's head.
+    form->DESDE().SetDateTime(DateSerial(2026, 12, 1));
+    const auto end = ReportEnd();
+    ASSERT_EQ(end.size(), 6u);
+    EXPECT_EQ(end[0], L"Cambios en el período");
+    EXPECT_EQ(end[1], L"2026-12-07 12:00:00\r\nMODIFICACION, movimiento 1");
+    EXPECT_EQ(end[2], L"Antes: del 12/6/2026, ''OFRENDA'', ingreso de 150.00\r\nDespués: del 12/6/2026, ''OFRENDA'', "
+                      L"ingreso de 1,500.00");
+    EXPECT_EQ(end[4], L"Antes: del 12/7/2026, ''LUZ'', egreso de 40.50\r\nDespués: eliminado");
+    EXPECT_EQ(end[5].substr(0, 65), L"Huella del historial (5 entradas), leída el 2026-12-07 12:00:00: ");
+    EXPECT_EQ(end[5].size(), 65u + 64u);
+    form->DESDE().SetDateTime(DateSerial(2026, 12, 8));
+    form->HASTA().SetDateTime(DateSerial(2026, 12, 31));
+    EXPECT_TRUE(ReportEnd().empty());  // a range without corrections adds nothing
 
     // The book as it stands, for the check made outside the program.
     if (const char* keep = std::getenv("ARC_KEEP_LEDGER")) CopyFileW(DbPath().c_str(), FromUtf8(keep).c_str(), FALSE);
