@@ -46,6 +46,9 @@ constexpr long kErrDriver = -2147467259;     // 0x80004005, the data layer's gen
 // where no grouping can stand ("1.000.5" in Spain): it is refused rather than
 // read as some other amount.
 constexpr long kErrUnreadableAmount = 1001;
+// A bank's statement file that cannot be read as one: its description names
+// the line and what is wrong.
+constexpr long kErrBadStatementFile = 1002;
 
 }  // namespace arc
 
