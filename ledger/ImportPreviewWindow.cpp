@@ -35,6 +35,10 @@ void FillBox(HWND box, const std::vector<std::wstring>& items, int chosen) {
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
 }
 
+std::wstring Count(size_t n, const Regional& regional) {
+    return FormatNumber(static_cast<double>(n), L"#,##0", regional);
+}
+
 template <size_t N>
 std::vector<std::wstring> Names(const wchar_t* const (&names)[N]) {
     return std::vector<std::wstring>(std::begin(names), std::end(names));
@@ -263,9 +267,9 @@ void ImportPreviewWindow::ShowPlan() {
                                   : L"Cuenta: el archivo CSV no la indica.");
         SetText(kPeriodText, L"Período: del " + ShortDate(s.firstDate, regional) + L" al " +
                                  ShortDate(s.lastDate, regional) + L".");
-        const std::wstring movements = L"abonos (" + std::to_wstring(s.CreditCount()) + L"): " +
+        const std::wstring movements = L"abonos (" + Count(s.CreditCount(), regional) + L"): " +
                                        CentsText(s.Credits(), regional) + L"; cargos (" +
-                                       std::to_wstring(s.DebitCount()) + L"): " + CentsText(s.Debits(), regional);
+                                       Count(s.DebitCount(), regional) + L"): " + CentsText(s.Debits(), regional);
         SetText(kBalancesText, s.initialCents ? L"Saldo inicial: " + CentsText(*s.initialCents, regional) + L"; " +
                                                     movements + L"; saldo final: " + CentsText(*s.finalCents, regional) + L"."
                                               : L"El archivo no trae los saldos del banco; " + movements + L".");
@@ -293,12 +297,13 @@ void ImportPreviewWindow::ShowSummary() {
         inBook += row.inBook != 0;
         closed += row.closed;
     }
-    std::wstring text = L"Se importarán " + std::to_wstring(ticked) + L" de " + std::to_wstring(plan_->rows.size()) +
+    const Regional& regional = host_.Regional();
+    std::wstring text = L"Se importarán " + Count(ticked, regional) + L" de " + Count(plan_->rows.size(), regional) +
                         L" movimientos.";
-    if (inBook) text += L" " + std::to_wstring(inBook) + (inBook == 1 ? L" ya está en el libro." : L" ya están en el libro.");
+    if (inBook) text += L" " + Count(inBook, regional) + (inBook == 1 ? L" ya está en el libro." : L" ya están en el libro.");
     if (closed)
-        text += L" " + std::to_wstring(closed) + (closed == 1 ? L" es del período cerrado" : L" son del período cerrado") +
-                L" hasta el " + ShortDate(*plan_->closedThrough, host_.Regional()) + L".";
+        text += L" " + Count(closed, regional) + (closed == 1 ? L" es del período cerrado" : L" son del período cerrado") +
+                L" hasta el " + ShortDate(*plan_->closedThrough, regional) + L".";
     SetText(kSummary, text);
 }
 

@@ -23,12 +23,14 @@ HWND ListView::Create(HWND parent, const Place& twips, const TwipsScale& scale, 
     const RECT r = scale.Rect(twips);
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
-                                (options.editFirstColumn ? LVS_EDITLABELS : 0),
+                                LVS_OWNERDATA | (options.editFirstColumn ? LVS_EDITLABELS : 0),
                             r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
     if (!list_) return nullptr;
     ListView_SetExtendedListViewStyle(
         list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | (options.checkBoxes ? LVS_EX_CHECKBOXES : 0));
+    // The boxes' states come from the owner, like the texts.
+    if (options.checkBoxes) ListView_SetCallbackMask(list_, LVIS_STATEIMAGEMASK);
     font_ = MakeFont(FontDesc(), scale);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SetWindowSubclass(list_, &ListView::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -53,28 +55,31 @@ void ListView::SetColumns(const std::vector<ListColumn>& columns) {
 }
 
 void ListView::SetRows(size_t count, const std::function<bool(size_t)>& checked) {
-    filling_ = true;
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(list_);
-    ListView_SetItemCount(list_, static_cast<int>(count));
-    for (size_t i = 0; i < count; ++i) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = LPSTR_TEXTCALLBACKW;
-        const int at = ListView_InsertItem(list_, &item);
-        if (options_.checkBoxes) ListView_SetCheckState(list_, at, checked && checked(i));
-    }
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    checks_.assign(count, false);
+    if (checked)
+        for (size_t i = 0; i < count; ++i) checks_[i] = checked(i);
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
     InvalidateRect(list_, nullptr, TRUE);
-    filling_ = false;
 }
 
-size_t ListView::RowCount() const { return list_ ? static_cast<size_t>(ListView_GetItemCount(list_)) : 0; }
+bool ListView::Checked(size_t row) const { return row < checks_.size() && checks_[row]; }
 
-bool ListView::Checked(size_t row) const { return ListView_GetCheckState(list_, static_cast<int>(row)) != FALSE; }
+void ListView::SetChecked(size_t row, bool checked) {
+    if (row >= checks_.size() || checks_[row] == checked) return;
+    checks_[row] = checked;
+    ListView_RedrawItems(list_, static_cast<int>(row), static_cast<int>(row));
+    if (OnCheck) OnCheck(row, checked);
+}
 
-void ListView::SetChecked(size_t row, bool checked) { ListView_SetCheckState(list_, static_cast<int>(row), checked); }
+void ListView::Toggle(HWND list, int row) {
+    NMITEMACTIVATE notice{};
+    notice.hdr.hwndFrom = list;
+    notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    notice.hdr.code = kToggleNotice;
+    notice.iItem = row;
+    SendMessageW(GetParent(list), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+}
 
 int ListView::CurrentRow() const { return ListView_GetNextItem(list_, -1, LVNI_FOCUSED); }
 
@@ -90,17 +95,17 @@ bool ListView::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
     switch (header.code) {
         case LVN_GETDISPINFOW: {
             auto& request = *reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header));
-            AnswerTextRequest(request, textBuffer_, CellText(static_cast<size_t>(request.item.iItem),
-                                                             request.item.iSubItem));
+            const auto row = static_cast<size_t>(request.item.iItem);
+            if ((request.item.mask & LVIF_STATE) && options_.checkBoxes) {
+                request.item.state = INDEXTOSTATEIMAGEMASK(Checked(row) ? 2 : 1);
+                request.item.stateMask = LVIS_STATEIMAGEMASK;
+            }
+            AnswerTextRequest(request, textBuffer_, CellText(row, request.item.iSubItem));
             return true;
         }
-        case LVN_ITEMCHANGED: {
-            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            const bool checkChanged = (change.uChanged & LVIF_STATE) &&
-                                      ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
-                                      (change.uOldState & LVIS_STATEIMAGEMASK);
-            if (!filling_ && options_.checkBoxes && checkChanged && change.iItem >= 0 && OnCheck)
-                OnCheck(static_cast<size_t>(change.iItem), (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
+        case kToggleNotice: {
+            const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+            if (row >= 0) SetChecked(static_cast<size_t>(row), !Checked(static_cast<size_t>(row)));
             return true;
         }
         case LVN_KEYDOWN:
@@ -127,9 +132,34 @@ bool ListView::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
 }
 
 LRESULT CALLBACK ListView::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &ListView::ListProc, 1);
-        reinterpret_cast<ListView*>(data)->list_ = nullptr;
+    auto* self = reinterpret_cast<ListView*>(data);
+    switch (msg) {
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE && self->options_.checkBoxes) {
+                self->Toggle(hwnd, ListView_GetNextItem(hwnd, -1, LVNI_FOCUSED));
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == L' ' && self->options_.checkBoxes) return 0;  // no search for a blank
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            LVHITTESTINFO hit{};
+            hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (self->options_.checkBoxes && ListView_SubItemHitTest(hwnd, &hit) >= 0 &&
+                (hit.flags & LVHT_ONITEMSTATEICON) && hit.iSubItem == 0) {
+                SetFocus(hwnd);
+                ListView_SetItemState(hwnd, hit.iItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                self->Toggle(hwnd, hit.iItem);
+                return 0;
+            }
+            break;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, &ListView::ListProc, 1);
+            self->list_ = nullptr;
+            break;
     }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }

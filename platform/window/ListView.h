@@ -2,8 +2,9 @@
 // A report-style list view whose cells the owner gives as they come on
 // screen: columns with headers, widths in twips and alignment; optionally a
 // check box per row and a first column the user may edit in place (F2, or
-// a click on the current row).  Rows are real items, so that the control
-// keeps their check boxes; their texts are asked for through CellText.
+// a click on the current row).  The list is virtual, so that ten thousand
+// rows cost no more to show than ten: it keeps the check boxes itself and
+// ticks them on Space and on a click on the box, the same on every system.
 #include "Controls.h"
 #include "Gdi.h"
 #include "Twips.h"
@@ -48,7 +49,7 @@ public:
     // Replaces every row; the check boxes start as `checked` says.  No
     // OnCheck is raised for them.
     void SetRows(size_t count, const std::function<bool(size_t)>& checked = {});
-    size_t RowCount() const;
+    size_t RowCount() const { return checks_.size(); }
     // Repaints the rows' texts after the owner's data changed.
     void Refresh() { InvalidateRect(list_, nullptr, FALSE); }
 
@@ -69,12 +70,16 @@ public:
 
 private:
     static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The list's own window asks its parent to tick a row, so that the
+    // owner's handler runs inside the parent's error barrier.
+    static constexpr UINT kToggleNotice = 0x8000;
+    void Toggle(HWND list, int row);
 
     HWND list_ = nullptr;
     TwipsScale scale_;
     Font font_;
     Options options_;
-    bool filling_ = false;
+    std::vector<bool> checks_;
     mutable std::wstring textBuffer_;
 };
 

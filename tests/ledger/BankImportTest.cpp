@@ -37,6 +37,20 @@ N43Account January() {
     return a;
 }
 
+// The hooks with each window closed once what its hook posted has run, so
+// that a hook that fails half-way never leaves its window waiting.
+ImportHooks Guarded(ImportHooks hooks) {
+    auto guard = [](auto hook) {
+        return [hook](auto& window) {
+            if (hook) hook(window);
+            if (!window.Ended()) PostMessageW(window.Hwnd(), WM_CLOSE, 0, 0);
+        };
+    };
+    hooks.onPreviewShown = guard(hooks.onPreviewShown);
+    hooks.onReconciliationShown = guard(hooks.onReconciliationShown);
+    return hooks;
+}
+
 class BankImport : public LedgerTest {
 protected:
     BankImport() : LedgerTest(L"es-ES"), db(folder.Path()) {
@@ -53,7 +67,7 @@ protected:
     }
     bool Import(const std::wstring& path) {
         host.dialogAnswers.push_back(path);
-        return ImportBankStatement(nullptr, host, db, hooks);
+        return ImportBankStatement(nullptr, host, db, Guarded(hooks));
     }
     std::string One(const std::string& query) { return sql.One(query); }
     double Real(const std::string& query) { return std::strtod(sql.One(query).c_str(), nullptr); }
@@ -69,6 +83,22 @@ protected:
     Sql sql{DbPath()};
     ImportHooks hooks;
 };
+
+// A mouse click on a row's check box, found by the list's own hit test.
+void ClickBox(ListView& list, int row) {
+    RECT r{};
+    ListView_GetItemRect(list.Hwnd(), row, &r, LVIR_BOUNDS);
+    for (int x = r.left; x < r.left + 40; ++x) {
+        LVHITTESTINFO hit{{x, (r.top + r.bottom) / 2}, 0, -1, 0, 0};
+        if (ListView_SubItemHitTest(list.Hwnd(), &hit) == row && (hit.flags & LVHT_ONITEMSTATEICON)) {
+            SendMessageW(list.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, hit.pt.y));
+            SendMessageW(list.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, hit.pt.y));
+            Pump();
+            return;
+        }
+    }
+    ADD_FAILURE() << "row " << row << " shows no check box";
+}
 
 // The first column's text edited in place, as F2 and typing and Enter do it.
 void EditDescription(Preview& preview, size_t row, const std::wstring& text) {
@@ -188,6 +218,11 @@ TEST_F(BankImport, RefusesTheClosedPeriodsRowsWithTheReasonAndWritesNothingOnCan
         EXPECT_FALSE(list.Checked(2));
         EXPECT_EQ(p.Text(Preview::kSummary),
                   L"Se importarán 0 de 3 movimientos. 2 son del período cerrado hasta el " + Day(2026, 1, 12) + L".");
+        ClickBox(list, 2);
+        EXPECT_TRUE(list.Checked(2));
+        ClickBox(list, 0);  // closed: refused again
+        EXPECT_FALSE(list.Checked(0));
+        EXPECT_EQ(host.messages.size(), 2u);
         PostMessageW(list.Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     };
     hooks.onReconciliationShown = [](Recon&) { ADD_FAILURE() << "a cancelled import reconciled"; };
@@ -240,6 +275,28 @@ TEST_F(BankImport, AFileThatDoesNotAddUpOrAFailingWriteLeavesTheBookAsItWas) {
     EXPECT_EQ(One("SELECT COUNT(*) FROM EXTRACTOS"), "0");
 }
 
+TEST_F(BankImport, AFileOfSeveralAccountsImportsTheAccountChosen) {
+    N43Account other;
+    other.account = "0200099999";
+    other.from = "260101";
+    other.to = "260131";
+    other.initialCents = 50000;
+    other.movements = {{"260110", -100, {L"COMISIÓN"}}};
+    hooks.onPreviewShown = [](Preview& p) {
+        EXPECT_EQ(SendMessageW(p.Control(Preview::kAccountBox), CB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(p.List().RowCount(), 3u);
+        p.Choose(Preview::kAccountBox, 1);
+        ASSERT_EQ(p.List().RowCount(), 1u);
+        EXPECT_EQ(p.Text(Preview::kBalancesText),
+                  L"Saldo inicial: 500,00; abonos (0): 0,00; cargos (1): 1,00; saldo final: 499,00.");
+        p.Import();
+    };
+    ASSERT_TRUE(Import(File(L"dos.n43", Norma43File({January(), other}))));
+    EXPECT_EQ(One("SELECT DESCRIPCION || '|' || EGRESO FROM FINANZAS WHERE ID = 3"), "COMISIÓN|1.0");
+    EXPECT_EQ(One("SELECT CUENTA || '|' || SALDO_FINAL FROM EXTRACTOS"), "0200099999|49900");
+    EXPECT_EQ(One("SELECT COUNT(*) FROM FINANZAS"), "3");
+}
+
 TEST_F(BankImport, ACsvWhoseAmountsAndDatesReadTwoWaysWaitsForTheUsersChoice) {
     const std::string csv = CsvFile({{L"Fecha", L"Concepto", L"Importe"},
                                      {L"03/04/2026", L"DONATIVO", L"1.200"},
@@ -274,7 +331,9 @@ TEST_F(BankImport, ACsvWhoseAmountsAndDatesReadTwoWaysWaitsForTheUsersChoice) {
 }
 
 TEST_F(BankImport, TheReconciliationListsWhatTheBookAndTheBankDoNotShare) {
-    ShowBankReconciliation(nullptr, host, db, [](Recon&) { ADD_FAILURE() << "nothing to reconcile"; });
+    ShowBankReconciliation(nullptr, host, db, Guarded({.onReconciliationShown = [](Recon&) {
+                                                   ADD_FAILURE() << "nothing to reconcile";
+                                               }}).onReconciliationShown);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, L"Todavía no se ha importado ningún extracto bancario con que cuadrar el libro.");
 
@@ -287,7 +346,7 @@ TEST_F(BankImport, TheReconciliationListsWhatTheBookAndTheBankDoNotShare) {
     hooks.onReconciliationShown = [](Recon& r) { r.EndModal(); };
     ASSERT_TRUE(Import(File(L"enero.n43", Norma43File({January()}))));
     int shown = 0;
-    ShowBankReconciliation(nullptr, host, db, [&](Recon& r) {
+    ShowBankReconciliation(nullptr, host, db, Guarded({.onReconciliationShown = [&](Recon& r) {
         ++shown;
         EXPECT_EQ(r.Current().Difference(), 999999999 + 3000);
         EXPECT_EQ(r.Text(Recon::kDifferenceValue), L"10.000.029,99");
@@ -298,7 +357,7 @@ TEST_F(BankImport, TheReconciliationListsWhatTheBookAndTheBankDoNotShare) {
         ASSERT_EQ(r.FileOnly().RowCount(), 1u);
         EXPECT_EQ(Narrow(r.FileOnly().CellText(0, 1)), "SUBVENCIÓN");
         r.EndModal();
-    });
+    }}).onReconciliationShown);
     EXPECT_EQ(shown, 1);
 }
 
@@ -323,7 +382,7 @@ TEST(BankImportScript, ThreeMovementsFromAnOutsideScript) {
         r.EndModal();
     };
     host.dialogAnswers.push_back(FromUtf8(file));
-    ASSERT_TRUE(ImportBankStatement(nullptr, host, db, hooks));
+    ASSERT_TRUE(ImportBankStatement(nullptr, host, db, Guarded(hooks)));
     EXPECT_EQ(sql.Rows("SELECT FECHA, DESCRIPCION, INGRESO FROM FINANZAS WHERE ID > 2 ORDER BY ID"),
               (std::vector<std::string>{"2026-02-10|COMISIÓN MANTENIMIENTO|0", "2026-02-15|CORREOS SELLOS|0"}));
     auto real = [&](const char* query) { return std::strtod(sql.One(query).c_str(), nullptr); };
@@ -334,7 +393,7 @@ TEST(BankImportScript, ThreeMovementsFromAnOutsideScript) {
     EXPECT_EQ(real("SELECT ESTADO FROM FINANZAS WHERE ID = 4"), 1741.38);
     EXPECT_EQ(difference, L"0,00");
     host.dialogAnswers.push_back(FromUtf8(file));
-    EXPECT_FALSE(ImportBankStatement(nullptr, host, db, hooks));
+    EXPECT_FALSE(ImportBankStatement(nullptr, host, db, Guarded(hooks)));
     EXPECT_EQ(sql.One("SELECT COUNT(*) FROM FINANZAS"), "4");
     EXPECT_TRUE(host.messages.empty());
 }
