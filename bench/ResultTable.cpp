@@ -75,7 +75,7 @@ void PrintRow(const SizeResult& r) {
     std::fflush(stdout);
 }
 
-void PrintSummary(const std::vector<SizeResult>& results) {
+void PrintSummary(const std::vector<SizeResult>& results, const std::optional<ImportTimes>& import) {
     std::printf("%s\n", std::string(kWidth, '-').c_str());
     std::printf("build ledger: generating the rows (one transaction); balances: ACTUALIZAR_BD left every balance "
                 "bit for bit\n");
@@ -118,6 +118,16 @@ void PrintSummary(const std::vector<SizeResult>& results) {
            r1m && r1m->correctTodayMs < 30);
     Target("correction a year back at 1,000,000 rows (100,000 later) under 150 ms", r1m,
            r1m ? r1m->correctYearBackMs : 0, r1m && r1m->correctYearBackMs < 150);
+    if (import) {
+        const std::string rows = Grouped(import->movements) + "-movement statement at " + Grouped(import->bookRows) +
+                                 " rows";
+        std::printf("  %-66s %-10s %s\n", ("preview of a " + rows + " under 500 ms").c_str(),
+                    Ms(import->previewMs).c_str(), import->previewMs < 500 ? "met" : "NOT MET");
+        std::printf("  %-66s %-10s %s\n", ("import of it (" + Grouped(import->written) + " new rows) under 2,000 ms").c_str(),
+                    Ms(import->importMs).c_str(), import->importMs < 2000 ? "met" : "NOT MET");
+        std::printf("  %-66s %-10s %s\n", ("movements of it marked as already in the book: " +
+                                           Grouped(import->alreadyInBook)).c_str(), "", "");
+    }
     bool exact = true;
     for (const auto& r : results) exact = exact && r.balancesExact;
     std::printf("  %-66s %-10s %s\n\n", "balances left bit for bit by ACTUALIZAR_BD", "", exact ? "yes" : "NO");

@@ -5,6 +5,7 @@
 // (build/win32/... for the 32-bit build, where the machine runs it)
 // With row counts as arguments only those sizes are measured.
 #include "BackupBench.h"
+#include "ImportBench.h"
 #include "LedgerBench.h"
 #include "ResultTable.h"
 #include "ScratchFolder.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 int wmain(int argc, wchar_t** argv) {
@@ -44,15 +46,17 @@ int wmain(int argc, wchar_t** argv) {
             results.push_back(bench::MeasureLedger(rows, folder.Path(), regional, options));
             bench::PrintRow(results.back());
         }
-        bench::PrintSummary(results);
-        // The monthly summary on the largest ledger asked.
-        size_t largest = *std::max_element(sizes.begin(), sizes.end());
-        bench::PrintSummaryLine(bench::MeasureSummary(largest, folder.Path(), options.slowRuns), options.slowRuns);
-        // The backup on closing, at 100,000 rows (or the largest size asked
-        // below that).
+        // The backup on closing and the statement import, at 100,000 rows
+        // (or the largest size asked below that).
         size_t backupRows = 0;
         for (size_t rows : sizes)
             if (rows <= 100000 && rows > backupRows) backupRows = rows;
+        std::optional<bench::ImportTimes> import;
+        if (backupRows) import = bench::MeasureImport(backupRows, 10000, folder.Path(), options.slowRuns);
+        bench::PrintSummary(results, import);
+        // The monthly summary on the largest ledger asked.
+        size_t largest = *std::max_element(sizes.begin(), sizes.end());
+        bench::PrintSummaryLine(bench::MeasureSummary(largest, folder.Path(), options.slowRuns), options.slowRuns);
         if (backupRows) {
             std::fprintf(stderr, "backup, %zu rows\n", backupRows);
             bench::PrintBackupTable(bench::MeasureBackup(backupRows, folder.Path(), options.slowRuns),

@@ -17,6 +17,7 @@
 #include "LedgerDatabase.h"
 #include "MovementRow.h"
 
+#include "BankImport.h"
 #include "HistoryWindow.h"
 #include "PeriodDialog.h"
 #include "SearchWindow.h"
@@ -41,6 +42,7 @@ public:
         SearchWindow::Options search;    // how the search window behaves (tests drive it themselves)
         HistoryWindow::Options history;  // the same for the history window
         PeriodDialog::Options periodDialog;  // and for closing and reopening a period
+        ImportHooks import;                  // tests drive the import's windows through its hooks
     };
 
     // Every control of the window, named once: the table, the code and the
@@ -56,6 +58,7 @@ public:
     // The commands of the menu bar.
     enum class Command : UINT {
         Restore = 1001, Exit, Search, TreasuryReport, About, History, ClosePeriod, ReopenPeriod, MonthlySummary,
+        ImportStatement, Reconciliation,
     };
 
     static constexpr wchar_t kRegistrando[] = L"Estado: Registrando...";
@@ -91,6 +94,7 @@ public:
     void BUSCAR();               // "Buscar y corregir...": the search, then the row chosen loaded
     void CERRAR_PERIODO();       // "Cerrar período..."
     void REABRIR_PERIODO();      // "Reabrir período..."
+    void IMPORTAR_EXTRACTO();    // "Importar extracto bancario...", then the day view refreshed
     void RowLoadingStep();       // the grid's key press, and Timer2's tick after a click
     // The row-loading step for a movement found anywhere (the day view's
     // current row, or a row chosen in the search): its values go into the

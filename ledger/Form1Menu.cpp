@@ -2,7 +2,10 @@
 // and what each command does.  The window's client area, and so every
 // designed control, stays as it was; the window is taller by the menu.
 #include "Form1.h"
+#include "History.h"
 #include "MonthlySummaryReport.h"
+
+#include "platform/runtime/DateValue.h"
 
 #include "Version.h"
 
@@ -12,7 +15,8 @@ std::vector<MenuItem> Form1::MenuBar() {
     const auto command = [](Command c) { return static_cast<UINT>(c); };
     return {
         {L"&Archivo", 0,
-         {{L"&Restaurar una copia de seguridad...", command(Command::Restore)},
+         {{L"&Importar extracto bancario...", command(Command::ImportStatement)},
+          {L"&Restaurar una copia de seguridad...", command(Command::Restore)},
           {},
           {L"&Salir", command(Command::Exit)}}},
         {L"&Movimientos", 0,
@@ -23,7 +27,8 @@ std::vector<MenuItem> Form1::MenuBar() {
           {L"&Reabrir período...", command(Command::ReopenPeriod)}}},
         {L"&Informes", 0,
          {{L"&Informe de tesorería", command(Command::TreasuryReport)},
-          {L"&Resumen mensual", command(Command::MonthlySummary)}}},
+          {L"&Resumen mensual", command(Command::MonthlySummary)},
+          {L"&Cuadre con el banco...", command(Command::Reconciliation)}}},
         {L"A&yuda", 0, {{L"&Acerca de Arcandora", command(Command::About)}}},
     };
 }
@@ -33,6 +38,10 @@ void Form1::ConnectMenu() {
     // Leaving through the menu is closing the window: the backup runs as then.
     OnCommand(static_cast<UINT>(Command::Exit), [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); });
     OnCommand(static_cast<UINT>(Command::Search), [this] { BUSCAR(); });
+    OnCommand(static_cast<UINT>(Command::ImportStatement), [this] { IMPORTAR_EXTRACTO(); });
+    OnCommand(static_cast<UINT>(Command::Reconciliation), [this] {
+        ShowBankReconciliation(Hwnd(), host_, db_, options_.import.onReconciliationShown);
+    });
     OnCommand(static_cast<UINT>(Command::History),
               [this] { HistoryWindow::Show(Hwnd(), host_, db_, options_.history); });
     OnCommand(static_cast<UINT>(Command::ClosePeriod), [this] { CERRAR_PERIODO(); });
@@ -49,6 +58,21 @@ void Form1::ConnectMenu() {
                           L"está en " + host_.InstallFolder() + L"\\BD.db.",
                           MB_OK);
     });
+}
+
+void Form1::IMPORTAR_EXTRACTO() {
+    // Each movement written is an entry of the history that names the file,
+    // and the closed period refuses the movements it holds.
+    ImportHooks hooks = options_.import;
+    hooks.closedThrough = [this]() -> std::optional<double> {
+        const auto closed = History::ClosedThrough(db_);
+        return closed ? ParseIsoDate(*closed) : std::nullopt;
+    };
+    hooks.recordInsert = [this](data::Connection&, std::int64_t id, const std::wstring& fileName) {
+        History::Entry(db_, operacion::kAlta, std::nullopt, History::Moment(host_.Now()), L"EXTRACTO=" + fileName)
+            .Complete(id);
+    };
+    if (ImportBankStatement(Hwnd(), host_, db_, hooks)) MOSTRAR();
 }
 
 void Form1::BUSCAR() {

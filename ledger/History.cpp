@@ -104,7 +104,7 @@ std::string OpeningFingerprint(LedgerDatabase& db, std::int64_t lastId) {
             rows[st.Integer(0)] = std::string(st.Text(1));
         }
     }
-    Sha256 hasher;
+    Sha256::Stream hasher;
     for (const auto& [id, text] : rows) {
         hasher.Add(text);
         hasher.Add("\n");
@@ -207,6 +207,7 @@ History::Verdict History::Verify(LedgerDatabase& db) {
     // The chain, entry by entry.
     std::string previous = kNoHash;
     std::string opening;
+    Sha256 sha;
     {
         data::Statement st(Handle(db), "SELECT NUM, MOMENTO, OPERACION, HASH_ANTERIOR, HASH, " +
                                            Utf8(kCanonicalText) + ", NOTA FROM HISTORIAL ORDER BY NUM");
@@ -216,7 +217,7 @@ History::Verdict History::Verify(LedgerDatabase& db) {
                                        FromUtf8(st.Text(1)) + L", " + FromUtf8(st.Text(2)) + L")";
             if (st.Text(3) != previous)
                 return {false, which + L" no sigue a la anterior: falta, sobra o se cambió una entrada antes de ella."};
-            if (Sha256Hex(st.Text(5)) != st.Text(4))
+            if (sha.Hex(st.Text(5)) != st.Text(4))
                 return {false, which + L" fue alterada: su huella no coincide con su contenido."};
             if (first && st.Text(2) == "APERTURA") opening = std::string(st.Text(6));
             first = false;

@@ -11,7 +11,7 @@ constexpr int kButtonWidth = 1545, kButtonHeight = 495;
 
 }  // namespace
 
-ListWindow::ListWindow(Host& host, SIZE& rememberedSize) : Form(host), remembered_(rememberedSize) {
+ListWindow::ListWindow(Host& host, SIZE& rememberedSize) : ModalForm(host), remembered_(rememberedSize) {
     OnMessage(WM_SIZE, [this](WPARAM, LPARAM) -> Reply {
         PlaceParts();
         return 0;
@@ -35,7 +35,7 @@ ControlDesc ListWindow::GridEntry(ControlId id, int tab, const Place& place) {
 
 bool ListWindow::CreateList(HWND owner, const FormDesc& desc, const std::vector<ControlDesc>& table, Parts parts) {
     parts_ = std::move(parts);
-    if (!Form::Create(desc, table, owner)) return false;
+    if (!Create(desc, table, owner)) return false;
     RECT r;
     GetWindowRect(Hwnd(), &r);
     minimum_ = {r.right - r.left, r.bottom - r.top};
@@ -66,22 +66,17 @@ void ListWindow::PlaceParts() {
 }
 
 void ListWindow::RunList(HWND owner, const std::function<void()>& first, const std::function<void()>& onShown) {
-    bool shown = false;
     RunModal(owner, [&] {
-        if (!shown) {
-            shown = true;
-            first();
-            if (onShown) onShown();
-        }
-        return finished_;
+        first();
+        if (onShown) onShown();
     });
 }
 
 void ListWindow::Finish() {
-    if (finished_) return;
-    finished_ = true;
+    if (Ended()) return;
     RECT r;
     if (Hwnd() && !IsZoomed(Hwnd()) && GetWindowRect(Hwnd(), &r)) remembered_ = {r.right - r.left, r.bottom - r.top};
+    EndModal();
 }
 
 }  // namespace arc

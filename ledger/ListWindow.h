@@ -6,14 +6,14 @@
 // than it was designed, and remembers its size (only that) for the next
 // time in the same session.
 #include "platform/grid/DataGrid.h"
-#include "platform/window/Form.h"
+#include "platform/window/ModalForm.h"
 
 #include <functional>
 #include <vector>
 
 namespace arc {
 
-class ListWindow : public Form {
+class ListWindow : public ModalForm {
 protected:
     // The places of the parts the window moves as it is resized.
     struct Parts {
@@ -32,6 +32,7 @@ protected:
     // Shows the window over the owner until Finish(); `first` runs once it
     // is shown (the first search), then `onShown` (tests).
     void RunList(HWND owner, const std::function<void()>& first, const std::function<void()>& onShown);
+    // Keeps the window's size for the next time and ends it.
     void Finish();
 
     DataGrid grid_;
@@ -42,7 +43,6 @@ private:
     SIZE& remembered_;
     Parts parts_;
     SIZE minimum_{};
-    bool finished_ = false;
 };
 
 }  // namespace arc

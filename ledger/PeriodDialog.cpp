@@ -4,7 +4,7 @@
 
 namespace arc {
 
-PeriodDialog::PeriodDialog(Host& host, bool askDay) : Form(host), askDay_(askDay) {
+PeriodDialog::PeriodDialog(Host& host, bool askDay) : ModalForm(host), askDay_(askDay) {
     On(Id::Command1, Event::Click, [this] { Accept(); });
     On(Id::Command2, Event::Click, [this] { Cancel(); });
     OnMessage(WM_CLOSE, [this] { Cancel(); });
@@ -34,14 +34,9 @@ bool PeriodDialog::Create(HWND owner, const std::wstring& caption, const std::ws
 }
 
 void PeriodDialog::Run(HWND owner, const Options& options) {
-    bool shown = false;
     RunModal(owner, [&] {
-        if (!shown) {
-            shown = true;
-            SetFocus(askDay_ ? day_->Hwnd() : Control(Id::TextBox));
-            if (options.onShown) options.onShown(*this);
-        }
-        return done_;
+        SetFocus(askDay_ ? day_->Hwnd() : Control(Id::TextBox));
+        if (options.onShown) options.onShown(*this);
     });
 }
 
@@ -56,10 +51,11 @@ void PeriodDialog::Accept() {
             return;
         }
     }
-    accepted_ = done_ = true;
+    accepted_ = true;
+    EndModal();
 }
 
-void PeriodDialog::Cancel() { done_ = true; }
+void PeriodDialog::Cancel() { EndModal(); }
 
 std::optional<double> PeriodDialog::AskDay(HWND owner, Host& host, const std::wstring& caption,
                                            const std::wstring& explanation, double initial, const Options& options) {

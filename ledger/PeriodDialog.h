@@ -6,7 +6,7 @@
 // for again.
 #include "DateField.h"
 
-#include "platform/window/Form.h"
+#include "platform/window/ModalForm.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +15,7 @@
 
 namespace arc {
 
-class PeriodDialog : public Form {
+class PeriodDialog : public ModalForm {
 public:
     enum class Id : int { Label1 = 100, DateBox, TextBox, Command1 = IDOK, Command2 = IDCANCEL };
     struct Options {
@@ -42,7 +42,7 @@ private:
 
     bool askDay_;
     std::unique_ptr<DateField> day_;
-    bool done_ = false, accepted_ = false;
+    bool accepted_ = false;
     double chosenDay_ = 0;
     std::wstring reason_;
 };

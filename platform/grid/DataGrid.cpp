@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Format.h"
 #include "platform/runtime/NumberText.h"
+#include "platform/window/ListView.h"
 
 #include <commctrl.h>
 
@@ -175,14 +176,9 @@ bool DataGrid::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
     result = 0;
     switch (header.code) {
         case LVN_GETDISPINFOW: {
-            auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header));
-            if (info->item.mask & LVIF_TEXT) {
-                textBuffer_ = CellText(info->item.iItem, info->item.iSubItem);
-                // A row shows one line: line breaks of a text become blanks on screen.
-                for (auto& c : textBuffer_)
-                    if (c == L'\r' || c == L'\n' || c == L'\t') c = L' ';
-                lstrcpynW(info->item.pszText, textBuffer_.c_str(), info->item.cchTextMax);
-            }
+            auto& request = *reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header));
+            if (request.item.mask & LVIF_TEXT)
+                AnswerTextRequest(request, textBuffer_, CellText(request.item.iItem, request.item.iSubItem));
             return true;
         }
         case NM_CLICK:

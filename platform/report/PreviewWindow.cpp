@@ -47,10 +47,9 @@ bool IsPreviewKey(WPARAM vk, bool inEdit, bool control) {
 }  // namespace
 
 PreviewWindow::PreviewWindow(Host& host, const Layout& layout, const PreviewOptions& options)
-    : Form(host), layout_(layout), options_(options), view_(layout) {}
+    : ModalForm(host), layout_(layout), options_(options), view_(layout) {}
 
 bool PreviewWindow::Create(HWND owner) {
-    owner_ = owner;
     // The tool bar: a row of controls, each after the one before.
     constexpr int top = 60, gap = 60, bh = 360;
     using K = arc::ControlKind;
@@ -106,7 +105,7 @@ void PreviewWindow::Connect() {
     const auto button = [this](Command id, std::function<void()> action) {
         On(id, Event::Click, [this, action] {
             action();
-            if (Hwnd() && !closed_) SetFocus(view_.Hwnd());
+            if (Hwnd() && !Ended()) SetFocus(view_.Hwnd());
         });
     };
     button(kFirst, [this] { HandleKey(VK_HOME); });
@@ -144,10 +143,6 @@ void PreviewWindow::Connect() {
     });
     OnMessage(WM_SETFOCUS, [this] { SetFocus(view_.Hwnd()); });
     OnMessage(WM_CLOSE, [this] { Close(); });
-    OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) -> Reply {
-        closed_ = true;
-        return {};
-    });
 }
 
 void PreviewWindow::Arrange() {
@@ -283,23 +278,10 @@ void PreviewWindow::Print() {
 }
 
 void PreviewWindow::Close() {
-    if (closed_ || !Hwnd()) return;
+    if (Ended() || !Hwnd()) return;
     if (options_.onClosing) options_.onClosing(*this);
-    closed_ = true;
-    RestoreOwner();
-    DestroyWindow(Hwnd());
+    EndModal();
 }
-
-// The owner is enabled again before the preview goes, so that activation
-// returns to it.
-void PreviewWindow::RestoreOwner() {
-    if (!ownerDisabled_) return;
-    ownerDisabled_ = false;
-    EnableWindow(owner_, TRUE);
-    SetActiveWindow(owner_);
-}
-
-PreviewWindow::~PreviewWindow() { RestoreOwner(); }
 
 bool PreviewWindow::HandleKey(UINT vk, bool control) {
     if (control) {
@@ -349,44 +331,24 @@ void PreviewWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
     turnRest_ = 0;
 }
 
+// The preview's keys and wheel work wherever the focus is inside it.
+bool PreviewWindow::RouteMessage(MSG& msg) {
+    if (!Contains(msg.hwnd) ||
+        !(msg.message == WM_MOUSEWHEEL ||
+          (msg.message == WM_KEYDOWN && IsPreviewKey(msg.wParam, IsEdit(msg.hwnd), IsControlDown()))))
+        return false;
+    SendMessageW(Hwnd(), msg.message, msg.wParam, msg.lParam);
+    return true;
+}
+
 void PreviewWindow::ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options) {
     PreviewWindow preview(host, layout, options);
     if (!preview.Create(owner))
         throw RuntimeError(static_cast<long>(GetLastError()), L"The preview window could not be created.");
-    if (owner && IsWindowEnabled(owner)) {
-        EnableWindow(owner, FALSE);
-        preview.ownerDisabled_ = true;
-    }
-    ShowWindow(preview.Hwnd(), SW_SHOW);
-    UpdateWindow(preview.Hwnd());
-    SetFocus(preview.view_.Hwnd());
-    if (options.onShown) options.onShown(preview);
-
-    bool quit = false;
-    WPARAM quitCode = 0;
-    MSG msg;
-    while (!preview.closed_) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            quitCode = msg.wParam;
-            break;
-        }
-        if (got < 0) break;
-        // The preview's keys and wheel work wherever the focus is inside it.
-        if (preview.Contains(msg.hwnd) &&
-            (msg.message == WM_MOUSEWHEEL ||
-             (msg.message == WM_KEYDOWN && IsPreviewKey(msg.wParam, IsEdit(msg.hwnd), IsControlDown())))) {
-            SendMessageW(preview.Hwnd(), msg.message, msg.wParam, msg.lParam);
-            continue;
-        }
-        if (preview.PreTranslate(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    preview.Close();
-    // A WM_QUIT taken by this loop belongs to the program's own loop.
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+    preview.RunModal(owner, [&preview, &options] {
+        SetFocus(preview.view_.Hwnd());
+        if (options.onShown) options.onShown(preview);
+    });
 }
 
 }  // namespace arc::report

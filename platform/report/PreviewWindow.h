@@ -14,7 +14,7 @@
 #include "Printing.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Host.h"
-#include "platform/window/Form.h"
+#include "platform/window/ModalForm.h"
 
 #include <functional>
 #include <memory>
@@ -39,7 +39,7 @@ struct PreviewOptions {
     std::wstring documentName = L"Informe";
 };
 
-class PreviewWindow : public Form {
+class PreviewWindow : public ModalForm {
 public:
     // The preview's controls; kEnter: Enter, from the dialog keys of the loop.
     enum Command {
@@ -49,7 +49,6 @@ public:
 
     // Messages of failed printing or saving are shown through the host.
     static void ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options);
-    ~PreviewWindow() override;
 
     size_t CurrentPage() const { return view_.Page(); }
     size_t PageCount() const { return layout_.PageCount(); }
@@ -80,7 +79,8 @@ private:
     bool Create(HWND owner);
     void Connect();
     void Arrange();
-    void RestoreOwner();
+    bool RouteMessage(MSG& msg) override;
+    void CloseWindow() override { Close(); }
     std::wstring DefaultSaveDialog(HWND owner, const std::wstring& extension) const;
     std::wstring ChooseSaveFile(const std::wstring& extension);
     void ShowZoom();
@@ -91,13 +91,10 @@ private:
 
     const Layout& layout_;
     const PreviewOptions& options_;
-    HWND owner_ = nullptr;
     PageView view_;
     PrintDialogMemory printDialog_;
     int toolbarHeight_ = 0;
     int wheelRest_ = 0, turnRest_ = 0;  // wheel movement not yet scrolled, and not yet turned into a page
-    bool closed_ = false;
-    bool ownerDisabled_ = false;
 };
 
 }  // namespace arc::report

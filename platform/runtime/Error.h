@@ -48,9 +48,14 @@ constexpr long kErrDriver = -2147467259;     // 0x80004005, the data layer's gen
 constexpr long kErrUnreadableAmount = 1001;
 // A change to a movement of a closed period (or into one).
 constexpr long kErrClosedPeriod = 1002;
+// A bank's statement file that cannot be read as one: its description names
+// the line and what is wrong.
+constexpr long kErrBadStatementFile = 1003;
 
 // Whether an error is a refusal of the program's own, shown in its plain words.
-inline bool IsOwnRefusal(long number) { return number == kErrUnreadableAmount || number == kErrClosedPeriod; }
+inline bool IsOwnRefusal(long number) {
+    return number == kErrUnreadableAmount || number == kErrClosedPeriod || number == kErrBadStatementFile;
+}
 
 }  // namespace arc
 

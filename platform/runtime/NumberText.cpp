@@ -2,6 +2,7 @@
 
 #include "Error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -148,6 +149,44 @@ double Val(const std::wstring& text) {
     }
     double v = std::strtod(plain.c_str(), nullptr);
     return std::isfinite(v) ? v : 0.0;
+}
+
+std::optional<std::int64_t> ParseCents(std::wstring_view text, wchar_t decimalMark, wchar_t groupMark) {
+    auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == 0xA0 || c == 0x202F; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    bool negative = false;
+    if (text.size() >= 2 && text.front() == L'(' && text.back() == L')') {
+        negative = true;
+        text = text.substr(1, text.size() - 2);
+    } else if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    } else if (!text.empty() && text.back() == L'-') {
+        negative = true;
+        text.remove_suffix(1);
+    }
+    std::vector<std::string> groups(1);
+    std::string fraction;
+    bool decimal = false;
+    for (wchar_t c : text) {
+        if (c >= L'0' && c <= L'9') (decimal ? fraction : groups.back()) += static_cast<char>(c);
+        else if (c == decimalMark && !decimal) decimal = true;
+        else if (c == groupMark && groupMark != 0 && !decimal) groups.emplace_back();
+        else return std::nullopt;
+    }
+    if (groups.size() > 1 && !WellGrouped(groups)) return std::nullopt;
+    std::string whole;
+    for (const auto& g : groups) whole += g;
+    if (whole.empty() && fraction.empty()) return std::nullopt;
+    if (decimal && fraction.empty()) return std::nullopt;
+    if (fraction.size() > 2 && fraction.find_first_not_of('0', 2) != std::string::npos) return std::nullopt;
+    fraction.resize(2, '0');
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+    if (whole.size() > 13) return std::nullopt;
+    std::int64_t cents = 0;
+    for (char c : whole + fraction) cents = cents * 10 + (c - '0');
+    return negative ? -cents : cents;
 }
 
 std::wstring SqlNumber(double value) {

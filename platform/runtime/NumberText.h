@@ -2,8 +2,10 @@
 // Readings of a number typed as text, and numbers written for SQL.
 #include "Regional.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace arc {
 
@@ -42,6 +44,16 @@ double CDbl(const std::wstring& text, const Regional& regional);
 // The leading-number value: the number at the start of the text read with a
 // point as the only decimal separator, blanks skipped; 0 when none.
 double Val(const std::wstring& text);
+
+// An amount as a whole number of cents, read from a file that writes it with
+// the given decimal mark and grouping mark (0: none), whatever the regional
+// settings say, so that "7,62" is never 7 and "1.00" never 100.  Blanks
+// around it, a sign before or a minus after it, or parentheses around it
+// (negative) are allowed; grouping must be well formed (a first group of one
+// to three digits, then groups of three); after the decimal mark one or two
+// digits, or more that are all zeros.  nullopt for anything else, and for
+// more than 13 digits before the decimal mark.
+std::optional<std::int64_t> ParseCents(std::wstring_view text, wchar_t decimalMark, wchar_t groupMark);
 
 // A number as SQL text: point decimal, no grouping, whole values without a
 // point, at most 15 significant digits (150, 12.5, -40).

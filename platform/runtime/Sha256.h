@@ -1,9 +1,8 @@
 #pragma once
-// SHA-256 through the platform's own cryptography (CNG), as lowercase hex.
-// The hasher takes its input in pieces, so a long text (a whole ledger's
-// rows) is hashed without being held at once.
-#include <windows.h>
-
+// SHA-256 by the platform's own cryptography (CNG), as 64 lowercase hex
+// digits.  One Sha256 opens the algorithm once for many texts (the
+// fingerprints of a statement's lines); a Sha256::Stream takes one long
+// text in pieces (a whole ledger's rows) without holding it at once.
 #include <string>
 #include <string_view>
 
@@ -11,20 +10,32 @@ namespace arc {
 
 class Sha256 {
 public:
-    // Raises RuntimeError when the platform offers no SHA-256.
+    // Raises RuntimeError when the system offers no SHA-256.
     Sha256();
     ~Sha256();
     Sha256(const Sha256&) = delete;
     Sha256& operator=(const Sha256&) = delete;
 
-    void Add(std::string_view bytes);
-    // The digest of everything added, as 64 lowercase hex digits; the hasher
-    // is spent afterwards.
-    std::string Hex();
+    // The digest of one text's bytes.
+    std::string Hex(std::string_view bytes);
+
+    class Stream {
+    public:
+        Stream();
+        ~Stream();
+        Stream(const Stream&) = delete;
+        Stream& operator=(const Stream&) = delete;
+        void Add(std::string_view bytes);
+        // The digest of everything added; the stream is spent afterwards.
+        std::string Hex();
+
+    private:
+        void* algorithm_ = nullptr;
+        void* hash_ = nullptr;
+    };
 
 private:
     void* algorithm_ = nullptr;
-    void* hash_ = nullptr;
 };
 
 // The digest of one text's bytes.

@@ -90,6 +90,31 @@ std::optional<std::wstring> ReadFirstAnsiLine(const std::wstring& path) {
     return FromAnsi(bytes);
 }
 
+FileBytes ReadFileBytes(const std::wstring& path, size_t maxBytes) {
+    FileBytes out;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return out;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f, &size)) {
+        out.status = FileBytes::Status::ReadFailed;
+    } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        out.status = FileBytes::Status::TooLarge;
+    } else {
+        out.status = FileBytes::Status::Ok;
+        out.bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        if (!out.bytes.empty() &&
+            (!ReadFile(f, out.bytes.data(), static_cast<DWORD>(out.bytes.size()), &got, nullptr) ||
+             got != out.bytes.size())) {
+            out.status = FileBytes::Status::ReadFailed;
+            out.bytes.clear();
+        }
+    }
+    CloseHandle(f);
+    return out;
+}
+
 bool FileExists(const std::wstring& path) {
     DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

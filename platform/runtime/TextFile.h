@@ -31,6 +31,16 @@ bool CreateAnsiLines(const std::wstring& path, const std::vector<std::wstring>& 
 // nullopt when the file cannot be opened.  An empty file gives "".
 std::optional<std::wstring> ReadFirstAnsiLine(const std::wstring& path);
 
+// The whole content of a file, read with others still allowed to read and
+// write it.
+struct FileBytes {
+    enum class Status { Ok, CannotOpen, TooLarge, ReadFailed };
+    Status status = Status::CannotOpen;
+    std::string bytes;  // the content when Ok
+};
+// TooLarge, with nothing read, for a file of more than maxBytes.
+FileBytes ReadFileBytes(const std::wstring& path, size_t maxBytes);
+
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 

@@ -130,6 +130,7 @@ bool ControlSet::CreateOne(const ControlDesc& d, const TwipsScale& scale) {
             {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0},
             {kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
             {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 0},
+            {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0},
         };
         const auto& kind = kKinds[static_cast<int>(d.kind)];
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | kind.style;

@@ -32,7 +32,8 @@ private:
     int value_ = 0;
 };
 
-enum class ControlKind { Label, TextBox, MultiLineTextBox, Button, Panel, ComboBox, Custom };
+// ComboBox: a box the user may also type in; DropDownList: a choice from its list only.
+enum class ControlKind { Label, TextBox, MultiLineTextBox, Button, Panel, ComboBox, DropDownList, Custom };
 enum class Align { Left, Center, Right };
 
 constexpr COLORREF kNoColour = CLR_INVALID;

@@ -153,33 +153,6 @@ bool Form::TabFrom(HWND focus, bool backwards) {
     return false;
 }
 
-void Form::RunModal(HWND owner, const std::function<bool()>& finished) {
-    const bool disable = owner && IsWindowEnabled(owner);
-    if (disable) EnableWindow(owner, FALSE);
-    ShowWindow(Hwnd(), SW_SHOW);
-    UpdateWindow(Hwnd());
-    bool quit = false;
-    WPARAM quitCode = 0;
-    MSG msg;
-    while (Hwnd() && !finished()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            quitCode = msg.wParam;
-            break;
-        }
-        if (got < 0) break;
-        if (PreTranslate(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    // The owner is enabled before this window goes, so that activation returns to it.
-    if (disable) EnableWindow(owner, TRUE);
-    if (owner) SetActiveWindow(owner);
-    if (Hwnd()) DestroyWindow(Hwnd());
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
-}
-
 int RunMessageLoop(Form& form) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

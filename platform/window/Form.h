@@ -112,10 +112,6 @@ protected:
         Form& form_;
     };
     void OnUnhandledError(const RuntimeError& error) override;
-    // Shows the window and runs its own message loop until finished() says
-    // so, with the owner disabled meanwhile and active again afterwards.  A
-    // WM_QUIT taken by this loop is posted again for the program's loop.
-    void RunModal(HWND owner, const std::function<bool()>& finished);
 
     Host& host_;
 

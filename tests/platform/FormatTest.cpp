@@ -199,3 +199,17 @@ TEST(DateValue, TextsReadAsDates) {
     EXPECT_FALSE(ParseDate(L"", Es()));
     EXPECT_FALSE(ParseDate(L"12", Es()));
 }
+
+TEST(NumberText, CentsOfAFileAmountAreExactWhateverTheRegionalSettings) {
+    const std::pair<const wchar_t*, long long> comma[] = {
+        {L"7,62", 762}, {L"0,01", 1}, {L"9.999.999,99", 999999999}, {L"1.234", 123400}, {L"7,5", 750},
+        {L"7,620", 762}, {L"-45,20", -4520}, {L"45,20-", -4520}, {L"(45,20)", -4520}, {L" +3 ", 300},
+    };
+    for (const auto& [text, cents] : comma) EXPECT_EQ(ParseCents(text, L',', L'.'), cents) << Narrow(text);
+    EXPECT_EQ(ParseCents(L"1.00", L'.', L','), 100);
+    EXPECT_EQ(ParseCents(L"1,234.56", L'.', L','), 123456);
+    // What would have to be rounded or guessed is no amount.
+    for (const wchar_t* text : {L"1.00", L"7,625", L"12,", L"1.23,4", L"12.34.567", L"", L"-", L"1e3", L"12 345",
+                                L"99999999999999"})
+        EXPECT_EQ(ParseCents(text, L',', L'.'), std::nullopt) << Narrow(text);
+}
