@@ -167,16 +167,19 @@ std::wstring Form1::Question(const std::wstring& verb, bool modifying) {
 }
 
 // Modify and delete: the Yes/No question, then, in the modifying state, the
-// change; the day view and the entry reset follow.  Every failure after the
-// question is trapped: one message, the focus in Text1, nothing else run.
+// change; the day view and the entry reset follow.  Every failure of the
+// change is trapped: one message, the focus in Text1, nothing else run.  A
+// refresh that fails after the change was saved says so, and the entry is
+// reset all the same.
 void Form1::ConfirmedChange(const std::wstring& question, const std::function<void()>& change) {
     if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES) return;
     try {
         db_.CONEXION();
-        if (StatusCaption() != kModificando) host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
-        else change();
-        MOSTRAR();
-        EntryReset();
+        if (StatusCaption() != kModificando) {
+            host_.ShowMessage(Hwnd(), kNotModifying, MB_OK);
+        } else {
+            change();
+        }
     } catch (...) {
         const RuntimeError e = CurrentError();
         if (IsOwnRefusal(e.Number())) {
@@ -185,7 +188,21 @@ void Form1::ConfirmedChange(const std::wstring& question, const std::function<vo
         }
         host_.ShowMessage(Hwnd(), ModifyErrorText(e.Description()), MB_OK);
         SetFocus(Control(Id::Text1));
+        return;
     }
+    // The change is saved: whatever the refresh does, the entry fields are
+    // emptied, so that nothing of the row can be registered a second time.
+    try {
+        MOSTRAR();
+    } catch (...) {
+        EntryReset();
+        host_.ShowMessage(Hwnd(),
+                          L"El cambio quedó guardado, pero la lista del día no se pudo actualizar; no lo repita ni "
+                          L"lo registre otra vez.\r\n\r\n" + RuntimeErrorText(CurrentError()),
+                          MB_OK);
+        return;
+    }
+    EntryReset();
 }
 
 void Form1::EntryReset() {

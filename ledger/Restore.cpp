@@ -132,9 +132,16 @@ void Form1::RESTAURAR() {
         }
         // The row chosen for modification may not exist in the restored ledger.
         EntryReset();
-        MOSTRAR();
-        return L"Se restauró la copia " + NameOf(chosen) + L".\r\n\r\nLa base de datos anterior quedó guardada en " +
-               *before + L".";
+        const std::wstring done = L"Se restauró la copia " + NameOf(chosen) +
+                                  L".\r\n\r\nLa base de datos anterior quedó guardada en " + *before + L".";
+        // The copy is in place whatever the refresh does.
+        try {
+            MOSTRAR();
+        } catch (...) {
+            return done + L"\r\n\r\nLa lista del día no se pudo actualizar; ciérrela y vuelva a abrir Arcandora "
+                          L"para verla.\r\n\r\n" + RuntimeErrorText(CurrentError());
+        }
+        return done;
     }();
     host_.ShowMessage(Hwnd(), outcome, MB_OK);
 }

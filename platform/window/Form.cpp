@@ -84,13 +84,13 @@ bool Form::Notify(int id, UINT code) {
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND: {
-            // A menu item (0) or a shortcut (1) sends no control handle.
+            // A menu item (0) or a shortcut (1) sends no control handle (nor
+            // does the dialog manager's Enter, IDOK, which is a control's).
             if (lParam == 0 && HIWORD(wParam) <= 1) {
                 if (auto it = commands_.find(LOWORD(wParam)); it != commands_.end()) {
                     it->second();
                     return 0;
                 }
-                break;
             }
             if (Notify(LOWORD(wParam), HIWORD(wParam))) return 0;
             ReflectedControl* wrapper = controls_.WrapperOf(reinterpret_cast<HWND>(lParam));

@@ -7,6 +7,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/OnlineBackup.h"
 #include "platform/runtime/TextFile.h"
+#include "support/DayViewDenied.h"
 
 #include <commctrl.h>
 
@@ -124,6 +125,22 @@ TEST_F(Restore, NoABadFileOrACancelledDialogChangeNothing) {
         EXPECT_TRUE(FilesIn(backupFolder, L"*-ANTES-DE-RESTAURAR.DB").empty()) << c.file;
     }
     EXPECT_EQ(GridRows(), 2000);
+}
+
+// The copy is in place even when the day view cannot show it: the message
+// says it was restored and where the previous ledger is.
+TEST_F(Restore, ARestoreWhoseRefreshFailsIsToldAsDone) {
+    host.answers = {IDYES, IDOK};
+    {
+        DayViewDenied denied;
+        Choose(copy);
+    }
+    ASSERT_EQ(host.messages.size(), 2u);
+    const std::wstring& told = host.messages[1].text;
+    EXPECT_EQ(told.rfind(L"Se restauró la copia 261201100000-BD.DB.", 0), 0u) << told;
+    EXPECT_NE(told.find(L"261206143005-ANTES-DE-RESTAURAR.DB"), std::wstring::npos) << told;
+    EXPECT_NE(told.find(L"La lista del día no se pudo actualizar"), std::wstring::npos) << told;
+    EXPECT_EQ(RowsOf(live()).size(), 3u);
 }
 
 TEST_F(Restore, AFailedReplaceLeavesTheLedgerAsItWas) {

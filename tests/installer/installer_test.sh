@@ -124,6 +124,13 @@ for _ in $(seq 1 60); do
     fi
     sleep 0.5
 done
+if [ $made -eq 1 ]; then
+    step "a second start shows the running window and ends"
+    timeout 30 "$wine" 'C:\ARCANDORA\Arcandora.exe' >/dev/null 2>&1 || fail "a second Arcandora did not end by itself"
+    kill -0 "$app" 2>/dev/null || fail "the first Arcandora ended when a second one started"
+    windows=$(xwininfo -root -tree 2>/dev/null | grep -c '"Informe Financiero"' || true)
+    [ "$windows" = 1 ] || fail "$windows windows of Arcandora are open, not 1"
+fi
 wineserver -k 2>/dev/null || true
 wait "$app" 2>/dev/null || true
 wineserver -w

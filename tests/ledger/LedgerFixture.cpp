@@ -12,6 +12,7 @@ namespace arc::test {
 
 std::string Narrow(const std::wstring& w) { return ToUtf8(w); }
 
+
 Sql::Sql(const std::wstring& file) {
     sqlite3_open_v2(ToUtf8(file).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     sqlite3_busy_timeout(db_, 5000);

@@ -3,6 +3,7 @@
 // clock and message boxes answered by the test, plus direct access to its
 // database file for setting up rows and checking them.
 #include "ledger/Form1.h"
+#include "support/DayViewDenied.h"
 #include "support/TempFolder.h"
 #include "support/TestHost.h"
 #include "support/WindowActions.h"
@@ -35,6 +36,7 @@ private:
 std::string Narrow(const std::wstring& w);
 
 using Id = Form1::Id;
+
 
 class LedgerTest : public ::testing::Test {
 protected:

@@ -267,6 +267,26 @@ TEST_F(ModifyDelete, DeletingTheFirstMiddleAndLastRowsRecomputesEveryBalance) {
     ExpectConsistentBalances();
 }
 
+// A correction saved whose refresh then fails says it was saved and leaves
+// nothing in the entry fields that Enter could register again.
+TEST_F(ModifyDelete, ASavedCorrectionWhoseRefreshFailsCannotBeRegisteredAgain) {
+    StartWithThreeRows();
+    for (bool remove : {false, true}) {
+        SelectRow(0);
+        SetBoxText(form->Control(Id::Text1), L"999");
+        {
+            DayViewDenied denied;
+            Click(remove ? Id::Command3 : Id::Command4);
+        }
+        EXPECT_EQ(host.messages.back().text.rfind(L"El cambio quedó guardado", 0), 0u) << Narrow(host.messages.back().text);
+        ExpectEntryReset();
+        Click(Id::Command2);  // Enter: nothing to register
+        form->MOSTRAR();
+    }
+    EXPECT_EQ(Amounts(), (std::vector<std::string>{"2|0|250.5|-250.5|-250.5", "3|12.5|0|12.5|-238"}));
+    ExpectConsistentBalances();
+}
+
 TEST_F(ModifyDelete, AnsweringNoChangesNothing) {
     StartWithThreeRows();
     SelectRow(1);

@@ -139,20 +139,12 @@ TEST_F(RegisterEs, MisplacedGroupingIsRefusedByNameAndNothingIsWritten) {
 
 // Denies every read of FECHA_OP, which only the day view's statement reads,
 // on each connection opened while it is installed.
-int DenyDayView(void*, int action, const char*, const char* column, const char*, const char*) {
-    return action == SQLITE_READ && column && std::strcmp(column, "FECHA_OP") == 0 ? SQLITE_DENY : SQLITE_OK;
-}
-int InstallDayViewDenial(sqlite3* db, char**, const sqlite3_api_routines*) {
-    sqlite3_set_authorizer(db, DenyDayView, nullptr);
-    return SQLITE_OK;
-}
-
 TEST_F(Registering, AFailedRefreshAfterTheInsertSaysTheMovementWasSaved) {
     ASSERT_TRUE(Start());
-    auto install = reinterpret_cast<void (*)()>(InstallDayViewDenial);
-    sqlite3_auto_extension(install);
-    Register(L"150", L"", L"guardado");
-    sqlite3_cancel_auto_extension(install);
+    {
+        DayViewDenied denied;
+        Register(L"150", L"", L"guardado");
+    }
     EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2026-12-07|GUARDADO|150|0|2026-12-07|150|150"});
     ASSERT_EQ(host.messages.size(), 1u);
     const std::wstring& text = host.messages[0].text;
