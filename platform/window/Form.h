@@ -65,8 +65,8 @@ public:
     bool Contains(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
 
     // What the message loop asks first: Tab and Shift+Tab walk the design's
-    // tab order (a shown panel's controls at the panel's place), then the
-    // dialog keys.  True when the message was taken.
+    // tab indexes (a shown panel's controls among the window's by their
+    // own), then the dialog keys.  True when the message was taken.
     bool PreTranslate(MSG& msg);
 
 protected:

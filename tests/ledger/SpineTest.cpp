@@ -272,11 +272,24 @@ TEST_F(Spine, TabFollowsTheDesignsTabIndexesWithThePanelShownOrHidden) {
     std::vector<std::wstring> hidden = {L"Text2",    L"Text3", L"Command2", L"Command1", L"DataGrid1", L"Command3",
                                         L"Command4", L"FECHAR", L"DESDE",   L"HASTA",    L"Command7"};
     EXPECT_EQ(TabWalk(*form), hidden);
-    // Shown, the panel's controls come at the panel's place, before Command7.
+    // Shown, the panel's controls take their own places: Command5 21,
+    // Text4 22, Command6 24, then Command7 26 of the window, then Text5 27.
     ClickLabel(form->Control(Id::Label9));
     std::vector<std::wstring> shown = hidden;
-    shown.insert(shown.end() - 1, {L"Command5", L"Text4", L"Command6", L"Text5"});
+    shown.insert(shown.end() - 1, {L"Command5", L"Text4", L"Command6"});
+    shown.push_back(L"Text5");
     EXPECT_EQ(TabWalk(*form), shown);
+    // Shift+Tab walks the same order back.
+    SetFocus(form->Control(Id::Text5));
+    MSG back{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(form->PreTranslate(back));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(GetFocus(), form->Control(Id::Command7));
 }
 
 // A failure that no handler expected (here inside the restore's file dialog)

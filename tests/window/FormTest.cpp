@@ -67,7 +67,7 @@ public:
             {.id = Save, .kind = K::Button, .place = {2000, 120, 1200, 400}, .text = L"Guardar", .tab = 1},
             {.id = Caption, .place = {120, 600, 1500, 255}, .text = L"Unidad", .fore = RGB(0, 0, 255), .tab = 5,
              .parent = Panel},
-            {.id = Drive, .kind = K::TextBox, .place = {120, 900, 500, 300}, .tab = 6, .parent = Panel},
+            {.id = Drive, .kind = K::TextBox, .place = {120, 900, 500, 300}, .tab = 8, .parent = Panel},
             {.id = Apply, .kind = K::Button, .place = {1200, 900, 1200, 400}, .text = L"Aplicar", .tab = 4,
              .parent = Panel},
             {.id = Custom, .kind = K::Custom, .place = {120, 2200, 2000, 300}, .tab = 2, .make = custom,
@@ -166,10 +166,11 @@ TEST_F(FormTest, EveryErrorShowsItsOwnNumberAndDescriptionAndTheFormGoesOn) {
     EXPECT_EQ(host.messages.back().text, L"El importe no es un número.");
 }
 
-TEST_F(FormTest, TabWalksTheDesignsOrderWithTheShownPanelInItsPlace) {
+TEST_F(FormTest, TabWalksTheDesignsTabIndexesWithTheShownPanelsControlsAmongTheWindows) {
     EXPECT_EQ(TabWalk(), (std::vector<Id>{Id::Save, Id::Custom, Id::Cancel}));
+    // Apply 4, then Cancel 7 of the window, then Drive 8.
     ShowWindow(form.Control(Id::Panel), SW_SHOW);
-    EXPECT_EQ(TabWalk(), (std::vector<Id>{Id::Save, Id::Custom, Id::Apply, Id::Drive, Id::Cancel}));
+    EXPECT_EQ(TabWalk(), (std::vector<Id>{Id::Save, Id::Custom, Id::Apply, Id::Cancel, Id::Drive}));
 }
 
 TEST_F(FormTest, PanelsDrawTheirFrameAndCaptionAndLabelsTheirColours) {
