@@ -24,7 +24,8 @@ const wchar_t kOtherBD[] = L"Ya hay otro BD.db en la carpeta del archivo";
 const wchar_t kNoShell[] = L"Falta sqlite3.exe junto a Corvelan: no se puede reparar";
 const wchar_t kInUse[] = L"El archivo está abierto en otro programa: ciérrelo y vuelva a probar";
 const wchar_t kFolderReadOnly[] = L"No se puede escribir en la carpeta del archivo";
-const wchar_t kNetwork[] = L"El archivo está en una ruta de red: cópielo a este equipo para repararlo";
+// The reason in the few words the status line holds.
+const wchar_t kNetwork[] = L"El intérprete de órdenes no trabaja en rutas \\\\equipo\\...: use una letra de unidad";
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
@@ -57,9 +58,9 @@ void Form1::Command1_Click() {
     if (chosen.empty()) return BackToIdle(L"");
 
     // Everything the batch needs is checked before anything is written, so
-    // that a refusal leaves the disk as it was.  A network path first: the
+    // that a refusal leaves the disk as it was.  A UNC path first: the
     // command interpreter cannot work there, and nothing should wait on it.
-    if (IsNetworkPath(chosen)) return BackToIdle(kNetwork);
+    if (IsUncPath(chosen)) return BackToIdle(kNetwork);
     const std::wstring programFolder = host_.ProgramFolder();
     if (!FileExists(programFolder + L"\\sqlite3.exe")) return BackToIdle(kNoShell);
     // The ledger keeps its database open while it runs; a file held open
