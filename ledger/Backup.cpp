@@ -326,7 +326,7 @@ void Form1::RunBackup(bool sessionEnds) {
         } catch (...) {
         }
     }
-    if (notice && !sessionEnds) host_.ShowMessage(Hwnd(), *notice, MB_OK | MB_ICONEXCLAMATION);
+    if (notice && !sessionEnds) host_.ShowMessage(Hwnd(), *notice, MB_OK);
 }
 
 void Form1::NotifyLastBackup() {

@@ -168,6 +168,16 @@ TEST_F(Backup, AnInstallFolderThatCannotBeWrittenIsToldAtOnceAndNothingIsCopied)
     EXPECT_TRUE(host.started.empty());
     EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
     EXPECT_FALSE(MakeBackup(host, L"", BackupWay::Batch).has_value());
+
+    // At the close it is a notice: OK only, no icon.
+    host.installFolder = install;
+    auto form = OpenForm(host);
+    SetBoxText(form->Control(Id::Text4), L"Q");
+    host.installFolder = drive + L":\\NO_EXISTE";
+    CloseWindow(*form);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, *notice);
+    EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
 }
 
 TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
