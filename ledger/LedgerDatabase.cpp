@@ -93,7 +93,7 @@ std::shared_ptr<data::Recordset> LedgerDatabase::OpenRecordset(const std::wstrin
 }
 
 void LedgerDatabase::Execute(const std::wstring& sql) const {
-    if (!connection_) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
+    if (!connection_) throw RuntimeError(kErrConnectionClosed);
     connection_->Execute(sql);
 }
 

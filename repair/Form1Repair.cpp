@@ -31,17 +31,6 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// The system's own description of an error code.
-std::wstring SystemErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = text ? text : L"Path/File access error";
-    if (text) LocalFree(text);
-    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r')) s.pop_back();
-    return s;
-}
-
 }  // namespace
 
 void Form1::Command1_Click() {
@@ -108,8 +97,7 @@ void Form1::Command1_Click() {
     if (!WriteOemLines(RepairBatchFile(*folder), RepairBatchLines(plan))) {
         // As the runtime reports it: 76 for a missing folder, 75 for any other
         // refusal; the window's barrier shows it and ends the program.
-        const DWORD error = GetLastError();
-        throw RuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess, SystemErrorText(error));
+        throw RuntimeError(GetLastError() == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess);
     }
     StartRepair(*folder, *directory);
 }

@@ -352,7 +352,7 @@ void PreviewWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
 void PreviewWindow::ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options) {
     PreviewWindow preview(host, layout, options);
     if (!preview.Create(owner))
-        throw RuntimeError(static_cast<long>(GetLastError()), L"The preview window could not be created.");
+        throw RuntimeError(static_cast<long>(GetLastError()), L"No se pudo crear la ventana de la vista previa.");
     if (owner && IsWindowEnabled(owner)) {
         EnableWindow(owner, FALSE);
         preview.ownerDisabled_ = true;

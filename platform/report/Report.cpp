@@ -5,7 +5,7 @@
 namespace arc::report {
 
 Layout Report::Paginate(const Regional& regional, std::optional<PageSetup> page) const {
-    if (!source_) throw RuntimeError(kErrObjectNotSet, L"Object variable or With block variable not set (DataSource)");
+    if (!source_) throw RuntimeError(kErrObjectNotSet, ErrorDescription(kErrObjectNotSet) + L" (DataSource)");
     if (page && page->BodyWidth() >= model_.width && page->BodyHeight() > 0)
         return Layout(model_, source_, title_, *page, regional);
     std::wstring printer = DefaultPrinterName();

@@ -201,6 +201,11 @@ TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
     EXPECT_FALSE(Start());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'14'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    // What was being done in Spanish, then SQLite's own words.
+    EXPECT_NE(host.messages[0].text.find(L"No se pudo abrir la base de datos " + host.installFolder +
+                                         L"\\BD.db (SQLite: unable to open database file)"),
+              std::wstring::npos)
+        << Narrow(host.messages[0].text);
     // No window of this process was left behind.
     for (HWND w = FindWindowW(L"ArcandoraForm1", nullptr); w; w = FindWindowExW(nullptr, w, L"ArcandoraForm1", nullptr)) {
         DWORD pid = 0;
@@ -241,6 +246,8 @@ TEST_F(Spine, ADatabaseLockedLongerThanTheTimeoutEndsTheStart) {
     EXPECT_FALSE(Start());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'5'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    EXPECT_NE(host.messages[0].text.find(L"No se pudo leer o escribir la base de datos"), std::wstring::npos);
+    EXPECT_NE(host.messages[0].text.find(L"(SQLite: database is locked)"), std::wstring::npos);
     other.Exec("ROLLBACK");
 }
 
@@ -305,7 +312,7 @@ TEST_F(Spine, AnUnexpectedErrorShowsItsOwnNumberAndDescription) {
     SendMessageW(form->Hwnd(), WM_SYSCOMMAND, Form1::kRestoreCommand, 0);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0].text, RuntimeErrorText(kErrPathNotFound, L"Path not found"));
-    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
+    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Memoria insuficiente"));
     EXPECT_TRUE(IsWindowVisible(form->Hwnd()));
 }
 

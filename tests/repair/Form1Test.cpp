@@ -385,7 +385,7 @@ TEST_F(Form1Test, AnUnexpectedErrorShowsItsOwnNumberAndDescriptionAndEnds) {
     host_.duringDialog = [] { throw std::runtime_error("sin memoria de dibujo"); };
     Press(L"");
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrInternal, L"Internal error (sin memoria de dibujo)"));
+    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrInternal, L"Error interno"));
     EXPECT_EQ(ends_, 1);
     EXPECT_TRUE(host_.shellCalls.empty());
 }

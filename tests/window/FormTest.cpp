@@ -156,8 +156,9 @@ TEST_F(FormTest, EveryErrorShowsItsOwnNumberAndDescriptionAndTheFormGoesOn) {
     SendMessageW(child.Hwnd(), WM_APP, 0, 0);
     ASSERT_EQ(host.messages.size(), 4u);
     EXPECT_EQ(host.messages[0].text, RuntimeErrorText(kErrFileNotFound, L"File not found"));
-    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
-    EXPECT_EQ(host.messages[2].text, RuntimeErrorText(kErrInternal, L"Internal error (tabla llena)"));
+    // In the runtime's Spanish words; a library exception's English text stays out.
+    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Memoria insuficiente"));
+    EXPECT_EQ(host.messages[2].text, RuntimeErrorText(kErrInternal, L"Error interno"));
     EXPECT_EQ(host.messages[3].text, RuntimeErrorText(kErrPathFileAccess, L"Path/File access error"));
     EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
     EXPECT_TRUE(IsWindow(form.Hwnd()));
