@@ -12,6 +12,7 @@
 //   ReportButton.cpp    Generar Informe
 //   Backup.cpp          BACKUP, the backup at the session's end, the start-up notice
 //   Restore.cpp         RESTAURAR, from the system menu
+//   SetAsideLedger.cpp  the start's offer of a ledger that a repair set aside
 #include "DateField.h"
 #include "LedgerDatabase.h"
 
@@ -115,6 +116,11 @@ private:
     std::wstring SettingsPath(const wchar_t* file);
     void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
     void NotifyLastBackup();
+    // Offers to put back, or to restore in place of, a ledger that a repair
+    // left set aside; raises kErrLedgerSetAside when the start must stop.
+    void OfferSetAsideLedger();
+    // RESTAURAR; the day view is refreshed when asked.  True once restored.
+    bool RestoreACopy(bool refresh);
 
     Options options_;
     arc::DataGrid grid_;

@@ -51,6 +51,11 @@ constexpr long kErrDriver = -2147467259;     // 0x80004005, the data layer's gen
 // where no grouping can stand ("1.000.5" in Spain): it is refused rather than
 // read as some other amount.
 constexpr long kErrUnreadableAmount = 1001;
+// The start stops rather than open an empty book in place of a ledger that
+// a repair cut short left set aside.
+constexpr long kErrLedgerSetAside = 1002;
+// Such refusals are shown in their own words, without a number.
+inline bool IsOwnRefusal(long number) { return number == kErrUnreadableAmount || number == kErrLedgerSetAside; }
 
 }  // namespace arc
 

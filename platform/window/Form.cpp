@@ -5,7 +5,7 @@
 namespace arc {
 
 void ShowRuntimeError(Host& host, HWND owner, const RuntimeError& error) {
-    host.ShowMessage(owner, error.Number() == kErrUnreadableAmount ? error.Description() : RuntimeErrorText(error),
+    host.ShowMessage(owner, IsOwnRefusal(error.Number()) ? error.Description() : RuntimeErrorText(error),
                      MB_OK);
 }
 

@@ -46,7 +46,8 @@ using Reply = std::optional<LRESULT>;
 using MessageHandler = std::function<Reply(WPARAM, LPARAM)>;
 
 // The one way every window shows an error: its number and description; a
-// refusal of the program's own (an unreadable amount) in its plain words.
+// refusal of the program's own (an unreadable amount, a start that would
+// open an empty book) in its plain words.
 void ShowRuntimeError(Host& host, HWND owner, const RuntimeError& error);
 
 class Form : public Window {
