@@ -269,9 +269,23 @@ TEST_F(Form1Test, WhatTheBatchCouldNotRepairIsRefusedBeforeAnythingIsWritten) {
     Press(other);
     ExpectRefused(L"El archivo no es un libro de caja: no tiene la tabla FINANZAS");
 
-    // A share of another computer by its UNC path: not even looked at.
+    // A share of another computer by its UNC path: not even looked at.  The
+    // reason fits the one line of the status.
     Press(L"\\\\servidor\\caja\\BD.db");
     ExpectRefused(L"El intérprete de órdenes no trabaja en rutas \\\\equipo\\...: use una letra de unidad");
+    {
+        HWND status = form_->Control(Id::Label2);
+        const std::wstring text = WindowText(status);
+        HDC dc = GetDC(status);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(status, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(status, dc);
+        RECT r;
+        GetClientRect(status, &r);
+        EXPECT_LE(size.cx, r.right) << "the status line cuts its text";
+    }
 
     // The ledger open in another program, as Arcandora keeps it.
     HANDLE held = CreateFileW(ledger.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
