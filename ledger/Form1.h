@@ -52,7 +52,8 @@ public:
     Form1(Host& host, Options options);
 
     // Creates the window hidden and runs the start-up.  Raises RuntimeError
-    // when the database cannot be opened; the window is then destroyed.
+    // when the database cannot be opened, or when the user keeps neither a
+    // ledger a cut repair set aside nor a copy; the window is then destroyed.
     void Load();
     // Shows the window centred with the focus in Text1, then tells the user
     // once when the last backup could not be made.

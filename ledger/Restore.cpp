@@ -5,7 +5,8 @@
 // by the copy through SQLite's online backup API, in one transaction, and
 // the day view shows the restored ledger.  On No, on a file that is no
 // ledger copy, or on any failure, the ledger is left as it was and the user
-// is told why.
+// is told why.  The start offers the same in place of a ledger that a repair
+// left set aside (SetAsideLedger.h), when there may be no BD.db to keep.
 #include "Backup.h"
 #include "Form1.h"
 #include "LedgerCopy.h"
