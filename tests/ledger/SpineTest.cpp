@@ -218,7 +218,11 @@ TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
 void MakeLedgerWithRows(const std::wstring& file, int rows) {
     CreateLedger(file);
     Sql db(file);
-    for (int i = 1; i <= rows; ++i) AddRow(db, "2026-11-0" + std::to_string(i), "FILA", 10.0 * i, 0, "2026-11-30");
+    for (int i = 1; i <= rows; ++i) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026-11-%02d", i);
+        AddRow(db, date, "FILA", 10.0 * i, 0, "2026-11-30");
+    }
 }
 
 void SetWritten(const std::wstring& file, int year) {
