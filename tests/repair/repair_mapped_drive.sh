@@ -15,7 +15,7 @@ restart() {
     WINEPREFIX="$prefix" wineserver -p 20 >/dev/null 2>&1 || true
 }
 cleanup() {
-    "$ARC_WINE" reg delete 'HKLM\Software\Wine\Drives' /v n: /f >/dev/null 2>&1 || true
+    "$ARC_WINE" reg delete 'HKLM\Software\Wine\Drives' /v n: /f /reg:64 >/dev/null 2>&1 || true
     if [ -L "$link" ] && [ "$(readlink "$link")" = "$work" ]; then rm -f "$link"; fi
     restart
     rm -rf "$work"
@@ -26,7 +26,9 @@ trap cleanup EXIT
 if [ -L "$link" ] && [ ! -e "$link" ]; then rm -f "$link"; fi  # left by a run that was killed
 if [ -e "$link" ]; then echo "drive n: is already mapped in the test prefix"; exit 1; fi
 ln -s "$work" "$link"
-"$ARC_WINE" reg add 'HKLM\Software\Wine\Drives' /v n: /t REG_SZ /d network /f >/dev/null
+# In the 64-bit registry, where the mount manager reads it (the 32-bit
+# programs' reg.exe would write to their own view).
+"$ARC_WINE" reg add 'HKLM\Software\Wine\Drives' /v n: /t REG_SZ /d network /f /reg:64 >/dev/null
 restart
 ARC_NETWORK_DRIVE=N "$ARC_WINE" "$ARC_BIN/repair_tests.exe" --gtest_filter='*NetworkShareMapped*' |
     tee "$work/out"
