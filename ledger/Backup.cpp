@@ -35,8 +35,6 @@ namespace arc {
 namespace {
 
 const wchar_t kFolderSuffix[] = L":\\BACKUP_ARCANDORA";
-// How far past the clock the stamp may move to find a free name.
-constexpr int kStampTries = 100;
 // How long a copy of the ledger waits for a lock another program holds on
 // it: the ledger's own time-out.
 constexpr int kLockWaitMs = 1000;
@@ -55,16 +53,14 @@ Run RunAt(const BackupPlaces& places, const std::wstring& stamp) {
             places.folder + L"\\" + stamp + L"-BD.DB"};
 }
 
-// The first stamp from now on whose backup name is free, whose work files
-// are not there and whose result file this run creates: a second run in the
-// same second, a clock set back or another program instance gets the next.
-// The next start reads the results in the order of their stamps, so a run's
-// stamp also comes after every result still there: after the clock has been
-// set back the names go on from the last one instead of going back.
+// The first stamp from the clock on whose backup name is free, whose work
+// files are not there and whose result file this run creates: a second run in
+// the same second, a clock set back onto an earlier copy or another program
+// instance gets the next second.  The copy is named by the local time it was
+// made at, whatever an earlier run was named (BackupResult.h orders results
+// stamped while the clock was ahead).
 std::optional<Run> Reserve(Host& host, const BackupPlaces& places) {
-    double from = ClockNow(host);
-    if (auto last = StampValue(LatestResultStamp(places.install)); last && *last >= from)
-        from = *last + TimeSerial(0, 0, 1);
+    const double from = ClockNow(host);
     for (int later = 0; later < kStampTries; ++later) {
         Run run = RunAt(places, StampAt(from, later, host.Regional()));
         if (FileExists(run.target) || FileExists(run.File(L".BAT"))) continue;
@@ -326,7 +322,7 @@ void Form1::RunBackup(bool sessionEnds) {
         } catch (...) {
         }
     }
-    if (notice && !sessionEnds) host_.ShowMessage(Hwnd(), *notice, MB_OK | MB_ICONEXCLAMATION);
+    if (notice && !sessionEnds) host_.ShowMessage(Hwnd(), *notice, MB_OK);
 }
 
 void Form1::NotifyLastBackup() {

@@ -23,6 +23,8 @@ std::wstring DriveOf(const std::wstring& backupFolder);
 std::wstring WorkStem(const std::wstring& work, const std::wstring& stamp);
 // Removes every work file of the run with that stem.
 void RemoveWorkFiles(const std::wstring& stem);
+// How far past the clock, in seconds, a stamp may move to find a free name.
+constexpr int kStampTries = 100;
 // The host's clock to the second, as a date value.
 double ClockNow(Host& host);
 // "YYMMDDHHMMSS" of a date value, some seconds on.

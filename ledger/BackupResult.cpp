@@ -16,6 +16,7 @@ const wchar_t kRunning[] = L"EN_CURSO";
 const wchar_t kOk[] = L"OK";
 const wchar_t kFailed[] = L"FALLO";
 const wchar_t kTold[] = L"AVISADO";
+const wchar_t kSeen[] = L"VISTO";
 
 const wchar_t* Code(BackupFailure failure) {
     switch (failure) {
@@ -57,7 +58,7 @@ std::optional<Result> ReadResult(const std::wstring& install, const std::wstring
     if (b == std::wstring::npos) return std::nullopt;
     r.word = line->substr(a + 1, b - a - 1);
     r.rest = line->substr(b + 1);
-    if (r.state != kOk && r.state != kFailed && r.state != kTold) return std::nullopt;
+    if (r.state != kOk && r.state != kFailed && r.state != kTold && r.state != kSeen) return std::nullopt;
     return r;
 }
 
@@ -78,11 +79,28 @@ std::vector<std::wstring> ResultNames(const std::wstring& install) {
     return names;
 }
 
-std::vector<Result> ResultsIn(const std::wstring& install) {
+// Where a result stands in the order the runs were made.  A result that an
+// earlier start has read (the latest of its time, kept) comes before every
+// run made since, whatever their stamps.  Those come in the order of their
+// stamps, the clock's time, except that runs stamped while the clock was
+// ahead of where it is now (set wrong, or before the autumn's hour went
+// back; past it by more than a stamp moves on to find a free name) come
+// before the ones made after it was put back.
+int Rank(const Result& r, double now) {
+    if (r.state == kTold || r.state == kSeen) return 0;
+    const auto at = StampValue(r.stamp);
+    return at && *at > now + TimeSerial(0, 0, kStampTries) ? 1 : 2;
+}
+
+std::vector<Result> ResultsIn(Host& host) {
+    const std::wstring install = host.InstallFolder();
     std::vector<Result> results;
     // A line still being written reads as none and is left for later.
     for (const auto& name : ResultNames(install))
         if (auto r = ReadResult(install, name)) results.push_back(*r);
+    const double now = ClockNow(host);
+    std::stable_sort(results.begin(), results.end(),
+                     [now](const Result& a, const Result& b) { return Rank(a, now) < Rank(b, now); });
     return results;
 }
 
@@ -156,7 +174,7 @@ std::wstring FailureLine(BackupFailure failure, const std::wstring& backupFolder
 
 std::optional<std::wstring> TakeLastBackupNotice(Host& host) {
     const std::wstring install = host.InstallFolder();
-    std::vector<Result> results = ResultsIn(install);
+    std::vector<Result> results = ResultsIn(host);
     for (auto& r : results)
         if (r.state == kRunning) JudgeRunning(host, r);
     // Only the latest finished run speaks; a run still going after it waits
@@ -166,8 +184,10 @@ std::optional<std::wstring> TakeLastBackupNotice(Host& host) {
         if (r.state != kRunning) latest = &r;
     for (const auto& r : results)
         if (r.state != kRunning && &r != latest) DeleteFileW(r.file.c_str());
-    if (!latest || latest->state != kFailed || (!results.empty() && results.back().state == kRunning))
-        return std::nullopt;
+    if (!latest) return std::nullopt;
+    // A checked copy is kept as read, so that the runs after it come after it.
+    if (latest->state == kOk) ReplaceAnsiLines(latest->file, {std::wstring(kSeen) + L" " + latest->word + L" " + latest->rest});
+    if (latest->state != kFailed || results.back().state == kRunning) return std::nullopt;
     // Told once: the line is kept, marked, so that no later start repeats it.
     ReplaceAnsiLines(latest->file, {std::wstring(kTold) + L" " + latest->word + L" " + latest->rest});
     return Notice(*latest, install);

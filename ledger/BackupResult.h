@@ -5,6 +5,7 @@
 //   OK <rows> <backup file>             the copy was checked and has its name
 //   FALLO <code> <backup folder>        no copy was made, and why
 //   AVISADO <code> <backup folder>      such a failure, once the user was told
+//   VISTO <rows> <backup file>          such a copy, once a start has read it
 // The batch writes its own outcome; the program writes the line when it
 // starts the batch and whenever it finds a failure itself.
 #include "platform/runtime/Host.h"
@@ -39,11 +40,13 @@ std::wstring LatestResultStamp(const std::wstring& install);
 // cut short, unless the SQLite shell still holds one of its files open.
 constexpr double kRunningBatchMinutes = 10;
 
-// Reads the results of the backups since the last start.  When the latest
-// one failed and the user has not been told yet, returns the notice to show
-// and marks that failure as told; a run that is still going says nothing
-// until a later start.  Older finished results are removed, so the folder
-// holds at most the latest one and those still running.
+// Reads the results of the backups since the last start, in the order the
+// runs were made, which their stamps do not always give (the clock may have
+// been put back since).  When the latest one failed and the user has not
+// been told yet, returns the notice to show and marks that failure as told;
+// a run that is still going says nothing until a later start.  Older
+// finished results are removed, so the folder holds at most the latest one,
+// marked as read, and those still running.
 std::optional<std::wstring> TakeLastBackupNotice(Host& host);
 
 }  // namespace arc

@@ -52,14 +52,7 @@ void Form1::Show(int showCommand) {
 }
 
 void Form1::StartUp() {
-    // A repair cut short between setting the ledger aside and naming the new
-    // file leaves no BD.db: the start ends with a message and creates nothing.
-    const std::wstring install = host_.InstallFolder();
-    if (auto left = LedgerDatabase::LedgerLeftAsideByRepair(install))
-        throw RuntimeError(kErrFileNotFound,
-                           L"No se encontró BD.db en " + install + L", pero una reparación dejó allí " + *left +
-                               L". Arcandora no se abre para no empezar un libro vacío: dé a ese archivo el nombre "
-                               L"BD.db, o repare de nuevo con Corvelan.");
+    OfferSetAsideLedger();
     const double today = Today(host_.Now());
     fechar_->SetDateTime(today);
     hasta_->SetDateTime(today);

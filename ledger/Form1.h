@@ -13,6 +13,7 @@
 //   Backup.cpp          BACKUP, the backup at the session's end, the start-up notice
 //   Restore.cpp         RESTAURAR, from the system menu and the menu bar
 //   Form1Menu.cpp       the menu bar above the designed window and its commands
+//   SetAsideLedger.cpp  the start's offer of a ledger that a repair set aside
 #include "DateField.h"
 #include "LedgerDatabase.h"
 #include "MovementRow.h"
@@ -67,7 +68,8 @@ public:
     Form1(Host& host, Options options);
 
     // Creates the window hidden and runs the start-up.  Raises RuntimeError
-    // when the database cannot be opened; the window is then destroyed.
+    // when the database cannot be opened, or when the user keeps neither a
+    // ledger a cut repair set aside nor a copy; the window is then destroyed.
     void Load();
     // Shows the window centred with the focus in Text1, then tells the user
     // once when the last backup could not be made.
@@ -140,6 +142,11 @@ private:
     std::wstring SettingsPath(const wchar_t* file);
     void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
     void NotifyLastBackup();
+    // Offers to put back, or to restore in place of, a ledger that a repair
+    // left set aside; raises kErrLedgerSetAside when the start must stop.
+    void OfferSetAsideLedger();
+    // RESTAURAR; the day view is refreshed when asked.  True once restored.
+    bool RestoreACopy(bool refresh);
 
     Options options_;
     arc::DataGrid grid_;

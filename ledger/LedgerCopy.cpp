@@ -2,6 +2,8 @@
 
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
+#include "platform/runtime/DateValue.h"
+#include "platform/runtime/Format.h"
 #include "platform/runtime/Text.h"
 
 #include <sqlite3.h>
@@ -72,6 +74,16 @@ std::wstring VerdictText(LedgerCopy::Verdict verdict) {
         case LedgerCopy::Verdict::NotALedger: return L"no tiene la tabla FINANZAS del libro de caja";
     }
     return L"";
+}
+
+std::wstring DescribeLedgerCopy(const LedgerCopy& copy, const Regional& regional) {
+    if (copy.rows == 0) return L"No tiene movimientos.";
+    std::wstring text = L"Tiene " + FormatNumber(static_cast<double>(copy.rows), L"#,##0", regional) +
+                        (copy.rows == 1 ? L" movimiento" : L" movimientos");
+    auto date = ParseDate(copy.lastDate, regional);
+    text += L"; el último, del " + (date ? LongDate(*date, regional) : copy.lastDate) + L", deja un fondo de " +
+            FormatNumber(copy.lastBalance.value_or(0), L"#,##0.00", regional) + L".";
+    return text;
 }
 
 }  // namespace arc

@@ -6,9 +6,6 @@
 #include "platform/data/TextSearch.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
-#include "platform/runtime/TextFile.h"
-
-#include <windows.h>
 
 namespace arc {
 
@@ -38,17 +35,6 @@ LedgerDatabase::LedgerDatabase(std::wstring installFolder)
 std::wstring LedgerDatabase::ConnectionString(const std::wstring& installFolder) {
     return L"DRIVER=SQLite3 ODBC Driver;Database=" + installFolder +
            L"\\BD.db;LongNames=0;Timeout=1000;NoTXN=0;SyncPragma=NORMAL;StepAPI=0;";
-}
-
-std::optional<std::wstring> LedgerDatabase::LedgerLeftAsideByRepair(const std::wstring& installFolder) {
-    const std::wstring folder = installFolder + L"\\";
-    if (FileExists(folder + L"BD.db")) return std::nullopt;
-    if (FileExists(folder + L"BD.db.REPARAR_NUEVO")) return L"BD.db.REPARAR_NUEVO";
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((folder + L"BD.DB.anterior*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-    FindClose(h);
-    return std::wstring(found.cFileName);
 }
 
 void LedgerDatabase::CONEXION() {
@@ -116,7 +102,7 @@ std::shared_ptr<data::Recordset> LedgerDatabase::OpenRecordset(const std::wstrin
 }
 
 data::Connection& LedgerDatabase::Live() const {
-    if (!connection_) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
+    if (!connection_) throw RuntimeError(kErrConnectionClosed);
     return *connection_;
 }
 

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace arc {
@@ -29,12 +28,6 @@ public:
     // statement, quadratic in the number of rows, kept to prove the two
     // equal and to measure the difference.
     static const wchar_t* const kRecomputeBalancesPerRow;
-
-    // When BD.db is missing but a repair left the ledger set aside
-    // ("BD.DB.anterior"...) or its new file ("BD.db.REPARAR_NUEVO") in the
-    // install folder, the name of that file: opening would start an empty
-    // ledger in place of the organisation's history.
-    static std::optional<std::wstring> LedgerLeftAsideByRepair(const std::wstring& installFolder);
 
     // Opens a fresh connection in place of the previous one (which lives on
     // while record sets still use it) and makes sure FINANZAS and its

@@ -5,15 +5,14 @@
 // by the copy through SQLite's online backup API, in one transaction, and
 // the day view shows the restored ledger.  On No, on a file that is no
 // ledger copy, or on any failure, the ledger is left as it was and the user
-// is told why.
+// is told why.  The start offers the same in place of a ledger that a repair
+// left set aside (SetAsideLedger.h), when there may be no BD.db to keep.
 #include "Backup.h"
 #include "Form1.h"
 #include "History.h"
 #include "LedgerCopy.h"
 
 #include "platform/data/OnlineBackup.h"
-#include "platform/runtime/DateValue.h"
-#include "platform/runtime/Format.h"
 #include "platform/runtime/SystemHost.h"
 #include "platform/runtime/TextFile.h"
 
@@ -37,17 +36,6 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
-// "Tiene 3 movimientos; el último, del <long date>, deja un fondo de 1.130,65."
-std::wstring Described(const LedgerCopy& copy, const Regional& regional) {
-    if (copy.rows == 0) return L"No tiene movimientos.";
-    std::wstring text = L"Tiene " + FormatNumber(static_cast<double>(copy.rows), L"#,##0", regional) +
-                        (copy.rows == 1 ? L" movimiento" : L" movimientos");
-    auto date = ParseDate(copy.lastDate, regional);
-    text += L"; el último, del " + (date ? LongDate(*date, regional) : copy.lastDate) + L", deja un fondo de " +
-            FormatNumber(copy.lastBalance.value_or(0), L"#,##0.00", regional) + L".";
-    return text;
-}
-
 }  // namespace
 
 void Form1::ConnectRestore() {
@@ -65,7 +53,9 @@ void Form1::ConnectRestore() {
     });
 }
 
-void Form1::RESTAURAR() {
+void Form1::RESTAURAR() { RestoreACopy(true); }
+
+bool Form1::RestoreACopy(bool refresh) {
     const std::wstring live = host_.InstallFolder() + L"\\BD.db";
     const std::wstring drive = Text(Id::Text4);
     const BackupPlaces places = PlacesFor(host_.InstallFolder(), drive);
@@ -73,11 +63,11 @@ void Form1::RESTAURAR() {
         host_.OpenFileDialogIn(Hwnd(), L"Restaurar una copia de seguridad",
                                !drive.empty() && FolderExists(places.folder) ? places.folder : L"",
                                L"Copias de seguridad (*.DB)|*.DB|Todos los archivos (*.*)|*.*");
-    if (chosen.empty()) return;
+    if (chosen.empty()) return false;
     if (SamePath(chosen, live)) {
         host_.ShowMessage(Hwnd(), L"El archivo elegido es la base de datos en uso, no una copia de seguridad." +
                                       std::wstring(kNothingChanged), MB_OK);
-        return;
+        return false;
     }
 
     const LedgerCopy copy = [&] {
@@ -88,35 +78,43 @@ void Form1::RESTAURAR() {
         host_.ShowMessage(Hwnd(), L"El archivo " + chosen + L" " + VerdictText(copy.verdict) +
                                       L": no es una copia de seguridad que se pueda restaurar." + kNothingChanged,
                           MB_OK);
-        return;
+        return false;
     }
 
     // The ledger as it stands goes to the backup folder; with no drive
-    // configured, beside the chosen copy.
+    // configured, beside the chosen copy.  A start that found no BD.db has
+    // none to keep.
+    const bool replacing = FileExists(live);
     const std::wstring folder = drive.empty() ? FolderOf(FullPath(chosen)) : places.folder;
     const std::wstring question = L"¿Restaurar la copia de seguridad " + NameOf(chosen) + L"?\r\n\r\n" +
-                                  Described(copy, host_.Regional()) +
-                                  L"\r\n\r\nAntes se guardará la base de datos actual en " + folder +
-                                  L", y después se reemplazará por esta copia.";
-    if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+                                  DescribeLedgerCopy(copy, host_.Regional()) + L"\r\n\r\n" +
+                                  (replacing ? L"Antes se guardará la base de datos actual en " + folder +
+                                                   L", y después se reemplazará por esta copia."
+                                             : L"La copia pasará a ser " + live + L".");
+    if (host_.ShowMessage(Hwnd(), question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
 
     // The hourglass while the copy is made; it goes whatever fails.
+    bool restored = false;
     const std::wstring outcome = [&]() -> std::wstring {
         Hourglass wait(*this);
-        if (!drive.empty()) CreateDirectoryW(folder.c_str(), nullptr);
-        const auto before = SaveCopyUnderFreeStamp(host_, live, folder, kBeforeRestoring);
-        if (!before)
-            return L"No se pudo guardar la base de datos actual en " + folder + L", así que la copia no se ha restaurado." +
-                   kNothingChanged;
+        std::optional<std::wstring> before;
+        if (replacing) {
+            if (!drive.empty()) CreateDirectoryW(folder.c_str(), nullptr);
+            before = SaveCopyUnderFreeStamp(host_, live, folder, kBeforeRestoring);
+            if (!before)
+                return L"No se pudo guardar la base de datos actual en " + folder +
+                       L", así que la copia no se ha restaurado." + kNothingChanged;
+        }
         try {
             // Into the program's own connection, so that no connection of the
             // program holds an older view of the file it replaces.
             db_.CONEXION();
             data::CopyDatabase(chosen, *db_.Connection(), 1000);
         } catch (const RuntimeError& e) {
-            DeleteFileW(before->c_str());
+            if (before) DeleteFileW(before->c_str());
             return L"No se pudo restaurar la copia: " + e.Description() + L"." + kNothingChanged;
         }
+        restored = true;
         // The restored book's history (or a new one, for a copy made before
         // there was history) says it was restored, from which copy, and where
         // the book it replaced was kept.  The restore itself stands even if
@@ -125,25 +123,29 @@ void Form1::RESTAURAR() {
             db_.CONEXION();
             data::Transaction transaction(db_.Connection());
             History::RecordBookEvent(db_, operacion::kRestauracion, History::Moment(host_.Now()), L"", L"",
-                                     L"COPIA=" + NameOf(chosen) + L";ANTERIOR=" + NameOf(*before) +
+                                     L"COPIA=" + NameOf(chosen) + (before ? L";ANTERIOR=" + NameOf(*before) : L"") +
                                          L";FILAS=" + std::to_wstring(copy.rows));
             transaction.Commit();
         } catch (const RuntimeError&) {
         }
-        // The row chosen for modification may not exist in the restored ledger.
-        EntryReset();
-        const std::wstring done = L"Se restauró la copia " + NameOf(chosen) +
-                                  L".\r\n\r\nLa base de datos anterior quedó guardada en " + *before + L".";
-        // The copy is in place whatever the refresh does.
-        try {
-            MOSTRAR();
-        } catch (...) {
-            return done + L"\r\n\r\nLa lista del día no se pudo actualizar; ciérrela y vuelva a abrir Arcandora "
-                          L"para verla.\r\n\r\n" + RuntimeErrorText(CurrentError());
+        const std::wstring done = L"Se restauró la copia " + NameOf(chosen) + L"." +
+                                  (before ? L"\r\n\r\nLa base de datos anterior quedó guardada en " + *before + L"."
+                                          : L"");
+        if (refresh) {
+            // The row chosen for modification may not exist in the restored ledger.
+            EntryReset();
+            // The copy is in place whatever the refresh does.
+            try {
+                MOSTRAR();
+            } catch (...) {
+                return done + L"\r\n\r\nLa lista del día no se pudo actualizar; cierre Arcandora y vuelva a "
+                              L"abrirlo para verla.\r\n\r\n" + RuntimeErrorText(CurrentError());
+            }
         }
         return done;
     }();
     host_.ShowMessage(Hwnd(), outcome, MB_OK);
+    return restored;
 }
 
 }  // namespace arc

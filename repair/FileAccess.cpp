@@ -4,14 +4,9 @@
 
 namespace arc::repair {
 
-bool IsNetworkPath(const std::wstring& path) {
+bool IsUncPath(const std::wstring& path) {
     auto slash = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-    if (path.size() >= 2 && slash(path[0]) && slash(path[1])) return true;
-    if (path.size() >= 2 && path[1] == L':') {
-        const std::wstring root = path.substr(0, 2) + L"\\";
-        return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
-    }
-    return false;
+    return path.size() >= 2 && slash(path[0]) && slash(path[1]);
 }
 
 bool InUseByAnotherProgram(const std::wstring& path) {

@@ -5,9 +5,10 @@
 
 namespace arc::repair {
 
-// A path the command interpreter cannot run a batch in: a UNC path
-// (\\server\share\...) or a drive letter mapped to a network share.
-bool IsNetworkPath(const std::wstring& path);
+// A UNC path (\\server\share\...): the command interpreter cannot make it
+// its current folder, in which the batch must run.  A network share mapped
+// to a drive letter is a folder like any other to it.
+bool IsUncPath(const std::wstring& path);
 
 // Another program has the file open (the ledger keeps its database open
 // while it runs): the file cannot be opened for this program alone.

@@ -24,21 +24,11 @@ const wchar_t kOtherBD[] = L"Ya hay otro BD.db en la carpeta del archivo";
 const wchar_t kNoShell[] = L"Falta sqlite3.exe junto a Corvelan: no se puede reparar";
 const wchar_t kInUse[] = L"El archivo está abierto en otro programa: ciérrelo y vuelva a probar";
 const wchar_t kFolderReadOnly[] = L"No se puede escribir en la carpeta del archivo";
-const wchar_t kNetwork[] = L"El archivo está en una ruta de red: cópielo a este equipo para repararlo";
+// The reason in the few words the status line holds.
+const wchar_t kNetwork[] = L"El intérprete de órdenes no trabaja en rutas \\\\equipo\\...: use una letra de unidad";
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-// The system's own description of an error code.
-std::wstring SystemErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = text ? text : L"Path/File access error";
-    if (text) LocalFree(text);
-    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r')) s.pop_back();
-    return s;
 }
 
 }  // namespace
@@ -57,9 +47,9 @@ void Form1::Command1_Click() {
     if (chosen.empty()) return BackToIdle(L"");
 
     // Everything the batch needs is checked before anything is written, so
-    // that a refusal leaves the disk as it was.  A network path first: the
+    // that a refusal leaves the disk as it was.  A UNC path first: the
     // command interpreter cannot work there, and nothing should wait on it.
-    if (IsNetworkPath(chosen)) return BackToIdle(kNetwork);
+    if (IsUncPath(chosen)) return BackToIdle(kNetwork);
     const std::wstring programFolder = host_.ProgramFolder();
     if (!FileExists(programFolder + L"\\sqlite3.exe")) return BackToIdle(kNoShell);
     // The ledger keeps its database open while it runs; a file held open
@@ -107,8 +97,7 @@ void Form1::Command1_Click() {
     if (!WriteOemLines(RepairBatchFile(*folder), RepairBatchLines(plan))) {
         // As the runtime reports it: 76 for a missing folder, 75 for any other
         // refusal; the window's barrier shows it and ends the program.
-        const DWORD error = GetLastError();
-        throw RuntimeError(error == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess, SystemErrorText(error));
+        throw RuntimeError(GetLastError() == ERROR_PATH_NOT_FOUND ? kErrPathNotFound : kErrPathFileAccess);
     }
     StartRepair(*folder, *directory);
 }

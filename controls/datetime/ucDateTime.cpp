@@ -27,7 +27,7 @@ constexpr UINT kSetFocus = static_cast<UINT>(-7);
 // The engine calls WindowProc, the last method of this class.
 constexpr int kCallbackOrdinal = 1;
 
-[[noreturn]] void InvalidPropertyValue(const std::wstring& description = L"Invalid property value") {
+[[noreturn]] void InvalidPropertyValue(const std::wstring& description = ErrorDescription(kErrInvalidPropertyValue)) {
     throw RuntimeError(kErrInvalidPropertyValue, description);
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 const wchar_t kClassName[] = L"ArcUserControl";
 
-[[noreturn]] void InvalidValue() { throw RuntimeError(kErrInvalidPropertyValue, L"Invalid property value"); }
+[[noreturn]] void InvalidValue() { throw RuntimeError(kErrInvalidPropertyValue); }
 
 bool KnownScaleMode(int mode) { return mode >= kScaleTwips && mode <= kScaleHimetric; }
 
@@ -31,7 +31,7 @@ bool ControlContainer::Create(HWND parent, const Place& twips) {
 }
 
 void ControlContainer::Begin(UserControl& control) {
-    if (control_) throw RuntimeError(kErrInvalidProcedureCall, L"Invalid procedure call");
+    if (control_) throw RuntimeError(kErrInvalidProcedureCall);
     control_ = &control;
     stage_ = Stage::Loading;
     control.Initialize();

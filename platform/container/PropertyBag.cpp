@@ -9,7 +9,7 @@
 namespace arc {
 namespace {
 
-[[noreturn]] void TypeMismatch() { throw RuntimeError(kErrTypeMismatch, L"Type mismatch"); }
+[[noreturn]] void TypeMismatch() { throw RuntimeError(kErrTypeMismatch); }
 
 std::wstring Trim(const std::wstring& s) {
     size_t a = 0, b = s.size();
@@ -254,8 +254,8 @@ PropertyBag PropertyBag::FromText(const std::wstring& text, Regional regional) {
         if (line.empty() || line[0] == L'\'') continue;
 
         auto fail = [&]() -> void {
-            throw RuntimeError(kErrInvalidPropertyValue, L"Invalid property value (line " + std::to_wstring(lineNo) +
-                                                             L": " + line + L")");
+            throw RuntimeError(kErrInvalidPropertyValue, ErrorDescription(kErrInvalidPropertyValue) + L" (línea " +
+                                                             std::to_wstring(lineNo) + L": " + line + L")");
         };
         size_t eq = line.find(L'=');
         size_t colon = eq == std::wstring::npos ? eq : line.find(L':', eq);

@@ -14,10 +14,10 @@
 namespace arc {
 namespace {
 
-[[noreturn]] void TypeMismatch() { throw RuntimeError(kErrTypeMismatch, L"Type mismatch"); }
+[[noreturn]] void TypeMismatch() { throw RuntimeError(kErrTypeMismatch); }
 
 void RefuseNull(const Variant& v) {
-    if (v.IsNull()) throw RuntimeError(kErrInvalidUseOfNull, L"Invalid use of Null");
+    if (v.IsNull()) throw RuntimeError(kErrInvalidUseOfNull);
 }
 
 std::wstring Lower(std::wstring s) {
@@ -113,7 +113,7 @@ int32_t CLng(const Variant& v, const Regional& regional) {
         n = *parsed;
     }
     double r = std::nearbyint(n);  // the default rounding mode: half to even
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) throw RuntimeError(kErrOverflow, L"Overflow");
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) throw RuntimeError(kErrOverflow);
     return static_cast<int32_t>(r);
 }
 

@@ -39,7 +39,8 @@ ConnectionOptions ParseConnectionString(const std::wstring& text) {
         auto eq = pair.find(L'=');
         if (eq == std::wstring::npos) {
             if (!Trim(pair).empty())
-                throw RuntimeError(kErrDriver, L"Invalid connection string attribute: " + Trim(pair));
+                throw RuntimeError(kErrDriver, L"[Administrador de controladores ODBC] Atributo de cadena de conexión no "
+                                               L"válido: " + Trim(pair));
             continue;
         }
         std::wstring key = Lower(Trim(pair.substr(0, eq)));
@@ -60,9 +61,10 @@ ConnectionOptions ParseConnectionString(const std::wstring& text) {
         // LongNames, StepAPI and other driver options are accepted as they stand.
     }
     if (!sawDriver || o.driver != kDriverName)
-        throw RuntimeError(kErrDriver, L"Data source name not found and no default driver specified: \"" + o.driver +
-                                           L"\" is not the SQLite3 ODBC Driver");
-    if (o.database.empty()) throw RuntimeError(kErrDriver, L"No database file given in the connection string");
+        throw RuntimeError(kErrDriver, L"[Administrador de controladores ODBC] No se encuentra el nombre del origen de "
+                                       L"datos y no se especificó ningún controlador predeterminado: «" + o.driver +
+                                           L"» no es el SQLite3 ODBC Driver");
+    if (o.database.empty()) throw RuntimeError(kErrDriver, L"La cadena de conexión no nombra ningún archivo de base de datos");
     return o;
 }
 
@@ -114,9 +116,7 @@ long long Connection::LastInsertId() const { return sqlite3_last_insert_rowid(db
 bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
 void Connection::Raise(int code) const {
-    std::wstring message = db_ ? FromUtf8(sqlite3_errmsg(db_)) : FromUtf8(sqlite3_errstr(code));
-    if (code == SQLITE_CANTOPEN) message += L" (" + options_.database + L")";
-    throw RuntimeError(code, message);
+    throw SqliteError(code, db_, L"No se pudo abrir la base de datos " + options_.database);
 }
 
 void Connection::Execute(const std::wstring& sql) {

@@ -10,16 +10,15 @@
 namespace arc::data {
 namespace {
 
-[[noreturn]] void Raise(sqlite3* db, int code, const std::wstring& file) {
-    std::wstring message = db ? FromUtf8(sqlite3_errmsg(db)) : FromUtf8(sqlite3_errstr(code));
-    throw RuntimeError(code & 0xFF, message + L" (" + file + L")");
+[[noreturn]] void Raise(sqlite3* db, int code, const std::wstring& doing) {
+    throw SqliteError(code & 0xFF, db, doing);
 }
 
 DatabaseHandle OpenFile(const std::wstring& file, int flags, int timeoutMs) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(ToUtf8(file).c_str(), &raw, flags, nullptr);
     DatabaseHandle db(raw);
-    if (rc != SQLITE_OK) Raise(db.get(), rc, file);
+    if (rc != SQLITE_OK) Raise(db.get(), rc, L"No se pudo abrir la base de datos " + file);
     if (timeoutMs > 0) sqlite3_busy_timeout(db.get(), timeoutMs);
     return db;
 }
@@ -30,13 +29,14 @@ DatabaseHandle OpenFile(const std::wstring& file, int flags, int timeoutMs) {
 DatabaseHandle OpenSource(const std::wstring& source, int timeoutMs) {
     DatabaseHandle from = OpenFile(source, SQLITE_OPEN_READONLY, timeoutMs);
     int rc = sqlite3_exec(from.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) Raise(from.get(), rc, source);
+    if (rc != SQLITE_OK) Raise(from.get(), rc, L"No se pudo leer la base de datos " + source);
     return from;
 }
 
 void Copy(sqlite3* from, const std::wstring& source, sqlite3* to, const std::wstring& destination) {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
-    if (!backup) Raise(to, sqlite3_errcode(to), destination);
+    const std::wstring writing = L"No se pudo escribir la copia de la base de datos en " + destination;
+    if (!backup) Raise(to, sqlite3_errcode(to), writing);
     // One step copies every page inside one write transaction on the
     // destination; the busy handlers of both connections do the waiting.
     int rc = sqlite3_backup_step(backup, -1);
@@ -45,8 +45,8 @@ void Copy(sqlite3* from, const std::wstring& source, sqlite3* to, const std::wst
     // A page the source could not read is the source's failure; anything
     // else happened while writing the destination.
     const int code = rc & 0xFF;
-    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) Raise(nullptr, rc, source);
-    Raise(to, rc, destination);
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) Raise(nullptr, rc, L"No se pudo leer la base de datos " + source);
+    Raise(to, rc, writing);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace arc::data {
 
 void Recordset::Open(const std::wstring& sql) {
-    if (!ActiveConnection) throw RuntimeError(kErrConnectionClosed, L"The connection cannot be used to perform this operation.");
+    if (!ActiveConnection) throw RuntimeError(kErrConnectionClosed);
     Statement st(ActiveConnection->Handle(), ToUtf8(sql));
     std::vector<std::wstring> names;
     const int columns = st.ColumnCount();
@@ -46,15 +46,15 @@ int Recordset::FieldIndex(const std::wstring& name) const {
 const Value& Recordset::Field(const std::wstring& name) const {
     int i = FieldIndex(name);
     if (i < 0)
-        throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        throw RuntimeError(kErrItemNotFound, ErrorDescription(kErrItemNotFound) + L" (" + name + L")");
     return Field(static_cast<size_t>(i));
 }
 
 const Value& Recordset::Field(size_t index) const {
     if (index >= names_.size())
-        throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        throw RuntimeError(kErrItemNotFound);
     if (Eof())
-        throw RuntimeError(kErrNoCurrentRecord, L"Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.");
+        throw RuntimeError(kErrNoCurrentRecord);
     return rows_[position_][index];
 }
 

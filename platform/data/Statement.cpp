@@ -23,10 +23,15 @@ Statement::~Statement() { sqlite3_finalize(st_); }
 
 Statement::Statement(Statement&& other) noexcept : db_(other.db_), st_(other.st_) { other.st_ = nullptr; }
 
+RuntimeError SqliteError(int code, sqlite3* db, const std::wstring& doing) {
+    const std::wstring message = FromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    return RuntimeError(code, doing + L" (SQLite: " + message + L")");
+}
+
 void Statement::Raise(int code) const {
-    // The connection's message describes the failure; without a connection, SQLite's text for the code.
-    std::wstring message = db_ ? FromUtf8(sqlite3_errmsg(db_)) : FromUtf8(sqlite3_errstr(code));
-    throw RuntimeError(code, message);
+    const char* file = db_ ? sqlite3_db_filename(db_, "main") : nullptr;
+    throw SqliteError(code, db_,
+                      std::wstring(L"No se pudo leer o escribir la base de datos") + (file && *file ? L" " + FromUtf8(file) : L""));
 }
 
 void Statement::Bind(int index, double value) {

@@ -24,6 +24,11 @@ struct CloseDatabase {
 // A database handle of one's own (not a Connection's), closed with its owner.
 using DatabaseHandle = std::unique_ptr<sqlite3, CloseDatabase>;
 
+// A failure of SQLite as the programs show it: SQLite's code, and a sentence
+// in Spanish that says what was being done, with SQLite's own message (the
+// connection's, or the code's without one) after it.
+RuntimeError SqliteError(int code, sqlite3* db, const std::wstring& doing);
+
 class Statement {
 public:
     // Prepares the only (or first) statement of sql; raises RuntimeError when

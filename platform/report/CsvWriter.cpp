@@ -12,8 +12,7 @@ namespace {
 int FieldOf(const DataSource& source, const std::wstring& field) {
     int f = source.FieldIndex(field);
     if (f < 0)
-        throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested name or "
-                                 L"ordinal. (" + field + L")");
+        throw RuntimeError(kErrItemNotFound, ErrorDescription(kErrItemNotFound) + L" (" + field + L")");
     return f;
 }
 

@@ -10,7 +10,7 @@
 namespace arc::report {
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    auto fail = [&]() { return RuntimeError(kErrPathFileAccess, L"Path/File access error: " + path); };
+    auto fail = [&]() { return RuntimeError(kErrPathFileAccess, ErrorDescription(kErrPathFileAccess) + L": " + path); };
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw fail();
     std::unique_ptr<void, decltype(&CloseHandle)> file(h, &CloseHandle);

@@ -79,8 +79,21 @@ void GdiRenderer::Draw(HDC dc, const PageContent& page, const DeviceMapping& map
     // Rules and frames are at least one device dot wide.
     int penWidth = std::max(1, map.scale.X(15));
     Pen pen(CreatePen(PS_SOLID, penWidth, RGB(0, 0, 0)));
+    auto boxOf = [&map](const PageItem& item) {
+        return RECT{map.X(item.left), map.Y(item.top), map.X(item.left + item.width), map.Y(item.top + item.height)};
+    };
+    // Every background first.  Below 100 % a twip-exact gap between a rule
+    // and the boxes under it (a detail row's line and the next row's fields)
+    // can round to no dot at all: painted in turn, the boxes would cover the
+    // rule and leave only its pieces between them.
     for (const PageItem& item : page.items) {
-        RECT box{map.X(item.left), map.Y(item.top), map.X(item.left + item.width), map.Y(item.top + item.height)};
+        if (item.kind != PageItem::Kind::Text || !item.opaque) continue;
+        const RECT box = boxOf(item);
+        Brush back(CreateSolidBrush(item.back));
+        FillRect(dc, &box, back.Get());
+    }
+    for (const PageItem& item : page.items) {
+        RECT box = boxOf(item);
         switch (item.kind) {
             case PageItem::Kind::Line: {
                 SelectIn p(dc, pen.Get());
@@ -101,10 +114,6 @@ void GdiRenderer::Draw(HDC dc, const PageContent& page, const DeviceMapping& map
                 DrawPolyline(dc, item, map);
                 break;
             case PageItem::Kind::Text: {
-                if (item.opaque) {
-                    Brush back(CreateSolidBrush(item.back));
-                    FillRect(dc, &box, back.Get());
-                }
                 if (item.frame) {
                     SelectIn p(dc, pen.Get());
                     SelectIn b(dc, GetStockObject(NULL_BRUSH));

@@ -70,8 +70,8 @@ Layout::Layout(ReportModel model, std::shared_ptr<const DataSource> source, std:
                 control.kind == ControlKind::Last) {
                 int f = source_ ? source_->FieldIndex(control.field) : -1;
                 if (f < 0)
-                    throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested "
-                                             L"name or ordinal. (" + control.name + L": " + control.field + L")");
+                    throw RuntimeError(kErrItemNotFound, ErrorDescription(kErrItemNotFound) + L" (" + control.name + L": " +
+                                                             control.field + L")");
                 field_[s][c] = f;
                 if (control.kind == ControlKind::Sum) {
                     double total = 0;
@@ -298,7 +298,7 @@ double Layout::SumOf(const std::wstring& controlName) const {
     for (size_t s = 0; s < model_.sections.size(); ++s)
         for (size_t c = 0; c < model_.sections[s].controls.size(); ++c)
             if (model_.sections[s].controls[c].name == controlName) return sum_[s][c];
-    throw RuntimeError(kErrItemNotFound, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+    throw RuntimeError(kErrItemNotFound);
 }
 
 }  // namespace arc::report

@@ -344,7 +344,7 @@ bool PreviewWindow::RouteMessage(MSG& msg) {
 void PreviewWindow::ShowModal(HWND owner, Host& host, const Layout& layout, const PreviewOptions& options) {
     PreviewWindow preview(host, layout, options);
     if (!preview.Create(owner))
-        throw RuntimeError(static_cast<long>(GetLastError()), L"The preview window could not be created.");
+        throw RuntimeError(static_cast<long>(GetLastError()), L"No se pudo crear la ventana de la vista previa.");
     preview.RunModal(owner, [&preview, &options] {
         SetFocus(preview.view_.Hwnd());
         if (options.onShown) options.onShown(preview);

@@ -12,7 +12,7 @@ namespace arc::report {
 namespace {
 
 [[noreturn]] void PrinterError(const wchar_t* step) {
-    throw RuntimeError(kErrPrinter, std::wstring(L"Printer error (") + step + L")");
+    throw RuntimeError(kErrPrinter, ErrorDescription(kErrPrinter) + L" (" + step + L")");
 }
 
 struct DialogNote {
@@ -79,7 +79,8 @@ std::optional<PrinterChoice> ChoosePrinter(HWND owner, size_t previewPages, Prin
         DWORD error = CommDlgExtendedError();
         if (pd.hDC) DeleteDC(pd.hDC);
         if (error == 0) return std::nullopt;  // cancelled
-        throw RuntimeError(kErrPrinter, L"Printer error: no printer could be used (" + std::to_wstring(error) + L")");
+        throw RuntimeError(kErrPrinter, ErrorDescription(kErrPrinter) + L": no se pudo usar ninguna impresora (" +
+                                         std::to_wstring(error) + L")");
     }
     if (!pd.hDC) PrinterError(L"PrintDlg");
     size_t first = 0, last = PrinterChoice::kToTheEnd;

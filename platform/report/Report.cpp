@@ -5,7 +5,7 @@
 namespace arc::report {
 
 Layout Report::Paginate(const Regional& regional, std::optional<PageSetup> page) const {
-    if (!source_) throw RuntimeError(kErrObjectNotSet, L"Object variable or With block variable not set (DataSource)");
+    if (!source_) throw RuntimeError(kErrObjectNotSet, ErrorDescription(kErrObjectNotSet) + L" (DataSource)");
     ReportModel model = model_;
     for (const ReportSection& section : closing_) {
         model.sections.push_back(section);

@@ -121,7 +121,7 @@ std::optional<double> ParseNumber(const std::wstring& text, const Regional& regi
 
 double CDbl(const std::wstring& text, const Regional& regional) {
     auto v = ParseNumber(text, regional);
-    if (!v) throw RuntimeError(kErrTypeMismatch, L"Type mismatch");
+    if (!v) throw RuntimeError(kErrTypeMismatch);
     return *v;
 }
 

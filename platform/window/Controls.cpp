@@ -11,13 +11,24 @@ const wchar_t kPanelClass[] = L"ArcPanel";
 
 COLORREF Or(COLORREF colour, int systemColour) { return colour == kNoColour ? GetSysColor(systemColour) : colour; }
 
-// A text box of several lines keeps Enter for its line breaks but lets Tab
-// move the focus on, like every other box of the window.
+// Whether the window that holds the control has a default button, which
+// Enter presses.
+bool HasDefaultButton(HWND control) {
+    HWND window = GetAncestor(control, GA_ROOT);
+    return window && HIWORD(SendMessageW(window, DM_GETDEFID, 0, 0)) == DC_HASDEFID;
+}
+
+// A text box of several lines lets Tab move the focus on, like every other
+// box of the window.  Enter, too, presses the window's default button while
+// there is one; a line break is then typed with Ctrl+Enter (which the box
+// receives as a line feed).  Without a default button Enter types it.
 LRESULT CALLBACK MultiLineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (msg == WM_GETDLGCODE) {
         LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
         auto* m = reinterpret_cast<const MSG*>(lParam);
-        if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_TAB)
+        const bool key = m && (m->message == WM_KEYDOWN || m->message == WM_CHAR);
+        const bool enter = key && m->wParam == VK_RETURN && GetKeyState(VK_CONTROL) >= 0;
+        if ((key && m->wParam == VK_TAB) || (enter && HasDefaultButton(hwnd)))
             code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
         return code;
     }
@@ -107,8 +118,7 @@ bool ControlSet::Create(HWND window, const std::vector<ControlDesc>& table, cons
     });
     bool ok = true;
     for (const ControlDesc* d : ordered) ok = CreateOne(*d, scale) && ok;
-    focusOrder_.clear();
-    AddToFocusOrder(ControlId());
+    MakeFocusOrder();
     return ok;
 }
 
@@ -169,15 +179,14 @@ void ControlSet::AddTooltip(HWND control, const std::wstring& text) {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void ControlSet::AddToFocusOrder(ControlId parent) {
-    std::vector<const Item*> level;
-    for (const auto& item : items_)
-        if (item->desc.parent == parent) level.push_back(item.get());
-    std::stable_sort(level.begin(), level.end(), [](const Item* a, const Item* b) { return a->desc.tab < b->desc.tab; });
-    for (const Item* item : level) {
-        focusOrder_.push_back(item->hwnd);
-        if (item->desc.kind == ControlKind::Panel) AddToFocusOrder(item->desc.id);
-    }
+void ControlSet::MakeFocusOrder() {
+    // One order for the whole window, a panel's controls among the others by
+    // their own tab indexes: a hidden panel's are passed over while it is hidden.
+    std::vector<const Item*> all;
+    for (const auto& item : items_) all.push_back(item.get());
+    std::stable_sort(all.begin(), all.end(), [](const Item* a, const Item* b) { return a->desc.tab < b->desc.tab; });
+    focusOrder_.clear();
+    for (const Item* item : all) focusOrder_.push_back(item->hwnd);
 }
 
 ControlSet::Item* ControlSet::Find(ControlId id) const {

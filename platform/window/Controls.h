@@ -85,8 +85,8 @@ public:
 
     HWND Get(ControlId id) const;
     ReflectedControl* WrapperOf(HWND control) const;
-    // The controls in the order of their tab index, a panel's own at the
-    // panel's place, whatever order they are drawn in.
+    // The controls in the order of their tab indexes, a panel's own among
+    // the window's, whatever order they are drawn in.
     const std::vector<HWND>& FocusOrder() const { return focusOrder_; }
 
     void SetForeColour(ControlId id, COLORREF colour);
@@ -108,7 +108,7 @@ private:
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     Item* Find(ControlId id) const;
     bool CreateOne(const ControlDesc& desc, const TwipsScale& scale);
-    void AddToFocusOrder(ControlId parent);
+    void MakeFocusOrder();
     void AddTooltip(HWND control, const std::wstring& text);
 
     HWND window_ = nullptr;

@@ -72,9 +72,9 @@ public:
     bool Contains(HWND hwnd) const { return hwnd && (hwnd == Hwnd() || IsChild(Hwnd(), hwnd)); }
 
     // What the message loop asks first: the menu's shortcuts, Tab and
-    // Shift+Tab walking the design's tab order (a shown panel's controls at
-    // the panel's place), then the dialog keys.  True when the message was
-    // taken.
+    // Shift+Tab walking the design's tab indexes (a shown panel's controls
+    // among the window's by their own), then the dialog keys.  True when the
+    // message was taken.
     bool PreTranslate(MSG& msg);
 
     // Runs a command of the menu bar (or its shortcut) as the user would.

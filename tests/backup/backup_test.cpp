@@ -6,6 +6,7 @@
 
 #include "ledger/Backup.h"
 #include "ledger/LedgerCopy.h"
+#include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
 
 namespace arc::test {
@@ -168,6 +169,16 @@ TEST_F(Backup, AnInstallFolderThatCannotBeWrittenIsToldAtOnceAndNothingIsCopied)
     EXPECT_TRUE(host.started.empty());
     EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
     EXPECT_FALSE(MakeBackup(host, L"", BackupWay::Batch).has_value());
+
+    // At the close it is a notice: OK only, no icon.
+    host.installFolder = install;
+    auto form = OpenForm(host);
+    SetBoxText(form->Control(Id::Text4), L"Q");
+    host.installFolder = drive + L":\\NO_EXISTE";
+    CloseWindow(*form);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, *notice);
+    EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
 }
 
 TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
@@ -207,7 +218,7 @@ TEST_F(Backup, OnlyTheLatestRunSpeaksAndOlderResultsAreRemoved) {
     { auto form = OpenForm(host); }
     EXPECT_TRUE(host.messages.empty()) << "a later backup succeeded";
     EXPECT_FALSE(FileExists(failed));
-    EXPECT_EQ(ReadBytes(ok), "OK 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+    EXPECT_EQ(ReadBytes(ok), "VISTO 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");  // kept, as read
 
     WriteBytes(install + L"\\RESPALDO-261206120000.TXT", "FALLO CARPETA Q:\\BACKUP_ARCANDORA\r\n");
     { auto form = OpenForm(host); }
@@ -260,29 +271,60 @@ TEST_F(Backup, ATakenStampARunningBatchAndOldFilesAreNeverWrittenTo) {
     EXPECT_EQ(host.waited, 0u);
     for (const auto& f : earlier) EXPECT_EQ(ReadBytes(f.path), f.bytes) << f.path;
 
-    // The clock set back an hour: the names go on after the last run's.
+    // The clock set back an hour: the copy is named by the clock again.
     host.SetNow(2026, 12, 6, 13, 30, 5);
     auto again = OpenForm(host);
     SetBoxText(again->Control(Id::Text4), L"Q");
     CloseWindow(*again);
     ASSERT_EQ(host.started.size(), 2u);
-    EXPECT_EQ(host.started[1], BatchFor(L"261206143008"));
+    EXPECT_EQ(host.started[1], BatchFor(L"261206133005"));
 }
 
-TEST_F(Backup, GuardarThenCloseInTheSameSecondRunSideBySideUnderTwoStamps) {
+// One backup made while the clock was a year ahead misdates no later copy:
+// with the clock put back each copy is named by the time it was made, and
+// the next start speaks for the run made last, not for the one stamped latest.
+TEST_F(Backup, AfterTheClockWasAheadCopiesAreNamedByTheClockAndTheLastRunSpeaks) {
+    // The batch as it ends: its result written, its work files gone.
+    auto finish = [&](const std::wstring& stamp, const std::string& result) {
+        WriteBytes(install + L"\\RESPALDO-" + stamp + L".TXT", result);
+        RemoveWorkFiles(WorkStem(workFolder, stamp));
+    };
+    auto closeAt = [&](int year, int day, int hour) {
+        host.SetNow(year, 12, day, hour, 30, 5);
+        auto form = OpenForm(host);
+        SetBoxText(form->Control(Id::Text4), L"Q");
+        CloseWindow(*form);
+    };
+    closeAt(2027, 6, 14);
+    finish(L"271206143005", "OK 0 Q:\\BACKUP_ARCANDORA\\271206143005-BD.DB\r\n");
+    closeAt(2026, 6, 14);
+    EXPECT_TRUE(host.messages.empty()) << "the copy made a year ahead was checked";
+    finish(L"261206143005", "FALLO CARPETA Q:\\BACKUP_ARCANDORA\r\n");
+    EXPECT_EQ(host.started, (std::vector<std::wstring>{BatchFor(L"271206143005"), BatchFor(L"261206143005")}));
+
+    // The run made last failed: it is told, though an older run has a later stamp.
+    host.SetNow(2026, 12, 6, 14, 40, 0);
+    { auto form = OpenForm(host); }
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(L"no se pudo escribir en Q:\\BACKUP_ARCANDORA"), std::wstring::npos);
+    EXPECT_EQ(FilesIn(install, L"RESPALDO-*.TXT"), std::vector<std::wstring>{L"RESPALDO-261206143005.TXT"});
+
+    // The hour put back in the autumn while the window stays open: "Guardar"
+    // at 02:30, the close at 02:10 of the hour that comes again.
+    host.SetNow(2026, 12, 7, 2, 30, 5);
     auto form = OpenForm(host);
     SetBoxText(form->Control(Id::Text4), L"Q");
     ClickLabel(form->Control(Id::Label9));
     Click(form->Control(Id::Command6));
-    ASSERT_TRUE(FileExists(batchPath));
-    CloseWindow(*form);  // the first batch is still there: no waiting, no sharing
-    ASSERT_EQ(host.batches.size(), 2u);
-    EXPECT_EQ(host.batches[0], ExpectedBatch("261206143005"));
-    EXPECT_EQ(host.batches[1], ExpectedBatch("261206143006"));
-    EXPECT_EQ(host.waited, 0u);
-    std::vector<std::wstring> both = RunFiles(L"261206143005");
-    for (const auto& f : RunFiles(L"261206143006")) both.push_back(f);
-    EXPECT_EQ(FilesIn(workFolder), both);
+    finish(L"261207023005", "OK 0 Q:\\BACKUP_ARCANDORA\\261207023005-BD.DB\r\n");
+    host.SetNow(2026, 12, 7, 2, 10, 0);
+    CloseWindow(*form);
+    EXPECT_EQ(host.started.back(), BatchFor(L"261207021000"));
+    finish(L"261207021000", "FALLO UNIDAD Q:\\BACKUP_ARCANDORA\r\n");
+    host.SetNow(2026, 12, 7, 2, 20, 0);
+    { auto again = OpenForm(host); }
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_NE(host.messages[1].text.find(L"la unidad Q: no existe"), std::wstring::npos) << ToUtf8(host.messages[1].text);
 }
 
 }  // namespace

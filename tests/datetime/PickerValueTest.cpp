@@ -67,7 +67,7 @@ TEST_F(PickerValue, DateTimeTakesDatesAndTextsInRangeAndRefusesTheRest) {
                                Variant::Date(DateSerial(1500, 1, 1))}) {
         RuntimeError e = Raised([&] { p().SetDateTime(bad); });
         EXPECT_EQ(e.Number(), 380);
-        EXPECT_EQ(e.Description(), L"Invalid property value");
+        EXPECT_EQ(e.Description(), L"El valor de la propiedad no es válido");
     }
     EXPECT_EQ(p().DateTime(), Variant::Date(DateSerial(2024, 3, 5)));
     EXPECT_TRUE(hosted.container.ChangedKeys().empty());

@@ -66,7 +66,7 @@ bool LedgerTest::Start() {
     try {
         form->Load();
     } catch (const RuntimeError& e) {
-        host.messages.push_back({RuntimeErrorText(e), MB_OK});
+        ShowRuntimeError(host, nullptr, e);  // as the program's entry point shows it
         form.reset();
         return false;
     }

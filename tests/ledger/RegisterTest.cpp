@@ -70,6 +70,40 @@ TEST_F(Registering, EnterPressesTheDefaultButton) {
     EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2026-12-07|LUZ|0|40|2026-12-07|-40|-40"});
 }
 
+// Enter in the description presses the default button like in every other
+// box; Ctrl+Enter types a line break.  Without a default button Enter types it.
+TEST_F(Registering, EnterInTheDescriptionPressesTheDefaultButtonAndCtrlEnterBreaksTheLine) {
+    ASSERT_TRUE(Start());
+    HWND text3 = form->Control(Id::Text3);
+    auto press = [&](bool ctrl) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        SetFocus(text3);
+        MSG m{text3, WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {}};
+        EXPECT_TRUE(form->PreTranslate(m));
+        Pump();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    };
+    TypeKeys(text3, L"luz");
+    press(false);
+    EXPECT_EQ(Text(Id::Text3), L"luz\r\n") << "no default button yet: Enter types the line break";
+    SetBoxText(text3, L"");
+
+    Type(Id::Text2, L"40");
+    ASSERT_EQ(form->DefaultButton(), ControlId(Id::Command2));
+    TypeKeys(text3, L"luz");
+    press(true);
+    TypeKeys(text3, L"y agua");
+    EXPECT_EQ(Text(Id::Text3), L"luz\r\ny agua");
+    EXPECT_TRUE(Stored(DbPath()).empty());
+    press(false);
+    EXPECT_EQ(Stored(DbPath()), std::vector<std::string>{"1|2026-12-07|LUZ\r\nY AGUA|0|40|2026-12-07|-40|-40"});
+    EXPECT_EQ(Text(Id::Text3), L"");
+}
+
 TEST_F(Registering, EachMovementCarriesTheFundAfterIt) {
     ASSERT_TRUE(Start());
     Register(L"1000", L"", L"a");

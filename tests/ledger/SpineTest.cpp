@@ -201,6 +201,11 @@ TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
     EXPECT_FALSE(Start());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'14'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    // What was being done in Spanish, then SQLite's own words.
+    EXPECT_NE(host.messages[0].text.find(L"No se pudo abrir la base de datos " + host.installFolder +
+                                         L"\\BD.db (SQLite: unable to open database file)"),
+              std::wstring::npos)
+        << Narrow(host.messages[0].text);
     // No window of this process was left behind.
     for (HWND w = FindWindowW(L"ArcandoraForm1", nullptr); w; w = FindWindowExW(nullptr, w, L"ArcandoraForm1", nullptr)) {
         DWORD pid = 0;
@@ -209,20 +214,135 @@ TEST_F(Spine, AMissingInstallFolderEndsTheStartWithOneMessage) {
     }
 }
 
-// A repair cut short between its two renames left the ledger set aside and
-// no BD.db: the start ends with a message and no empty ledger is created.
-TEST_F(Spine, ALedgerSetAsideByARepairWithoutBDdbIsNeverReplacedByAnEmptyOne) {
-    for (const wchar_t* left : {L"BD.DB.anterior.1", L"BD.db.REPARAR_NUEVO"}) {
-        host.messages.clear();
-        CreateLedger(folder / left);
-        EXPECT_FALSE(Start()) << Narrow(left);
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_NE(host.messages[0].text.find(L"una reparación dejó allí " + std::wstring(left)), std::wstring::npos)
-            << Narrow(host.messages[0].text);
-        EXPECT_FALSE(FileExists(DbPath()));
-        DeleteFileW((folder / left).c_str());
+// A ledger with rows and running balances, as the program would have made it.
+void MakeLedgerWithRows(const std::wstring& file, int rows) {
+    CreateLedger(file);
+    Sql db(file);
+    for (int i = 1; i <= rows; ++i) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026-11-%02d", i);
+        AddRow(db, date, "FILA", 10.0 * i, 0, "2026-11-30");
     }
-    EXPECT_TRUE(Start());
+}
+
+void SetWritten(const std::wstring& file, int year) {
+    HANDLE h = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    SYSTEMTIME st{static_cast<WORD>(year), 1, 0, 1, 12, 0, 0, 0};
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+}
+
+// Sets the ledger aside as a repair does: its dump written first (in the
+// year given), then the file renamed.
+void SetAsideAfterDump(const std::wstring& folder, const wchar_t* name, int dumpYear) {
+    WriteBytes(folder + L"\\BD.db.REPARAR_BD", "BEGIN TRANSACTION;\r\nCOMMIT;\r\n");
+    SetWritten(folder + L"\\BD.db.REPARAR_BD", dumpYear);
+    ASSERT_TRUE(MoveFileW((folder + L"\\BD.db").c_str(), (folder + L"\\" + name).c_str()));
+}
+
+// A repair cut between its two renames (its new file still there, or the
+// ledger set aside after the repair's dump) left no BD.db: the start names
+// the set-aside ledger and, on Yes, puts it back.
+TEST_F(Spine, ARepairCutShortOffersToPutTheLedgerItSetAsideBack) {
+    MakeLedgerWithRows(DbPath(), 3);
+    SetAsideAfterDump(folder.Path(), L"BD.DB.anterior.1", 2020);
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(host.messages.size(), 2u);
+    const ShownMessage& question = host.messages[0];
+    EXPECT_EQ(question.flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(question.text.find(L"No se encontró BD.db en " + folder.Path() +
+                                 L": una reparación con Corvelan se interrumpió antes de terminar y dejó el libro "
+                                 L"apartado como BD.DB.anterior.1. Tiene 3 movimientos; el último, del "),
+              0u)
+        << Narrow(question.text);
+    EXPECT_NE(question.text.find(L"Sí: BD.DB.anterior.1 vuelve a ser BD.db.\r\nNo: elegir una copia de seguridad"),
+              std::wstring::npos);
+    EXPECT_EQ(host.messages[1].text, L"BD.DB.anterior.1 vuelve a ser BD.db.");
+    EXPECT_FALSE(FileExists(folder / L"BD.DB.anterior.1"));
+    Sql db(DbPath());
+    EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "3");
+}
+
+// No answers "choose a backup": the chosen copy becomes BD.db; with none
+// chosen the start stops and creates nothing.
+TEST_F(Spine, ARepairCutShortOffersToRestoreACopyAndOtherwiseOpensNothing) {
+    TempFolder copies;
+    MakeLedgerWithRows(copies / L"261201120000-BD.DB", 2);
+    MakeLedgerWithRows(DbPath(), 3);
+    SetAsideAfterDump(folder.Path(), L"BD.DB.anterior", 2020);
+    CreateLedger(folder / L"BD.db.REPARAR_NUEVO");
+
+    host.answers = {IDNO};
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.dialogsShown, 1);
+    EXPECT_EQ(host.messages[1].text.find(L"Arcandora no se abre, para no empezar un libro vacío en lugar de "
+                                         L"BD.DB.anterior."),
+              0u)
+        << Narrow(host.messages[1].text);
+    EXPECT_FALSE(FileExists(DbPath()));
+
+    host.messages.clear();
+    host.answers = {IDNO, IDYES};
+    host.dialogAnswers = {copies / L"261201120000-BD.DB"};
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(host.messages.size(), 3u);
+    EXPECT_NE(host.messages[1].text.find(L"La copia pasará a ser " + DbPath() + L"."), std::wstring::npos)
+        << Narrow(host.messages[1].text);
+    EXPECT_EQ(host.messages[2].text, L"Se restauró la copia 261201120000-BD.DB.");
+    Sql db(DbPath());
+    EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "2");
+    EXPECT_TRUE(FileExists(folder / L"BD.DB.anterior")) << "the set-aside ledger stays as it was";
+}
+
+// A BD.db moved away on purpose (the only set-aside ledger is older than
+// the last repair's dump) just gives a new empty book.
+TEST_F(Spine, ABDdbMovedAwayOnPurposeGivesANewEmptyBook) {
+    MakeLedgerWithRows(DbPath(), 3);
+    SetAsideAfterDump(folder.Path(), L"BD.DB.anterior", 2040);
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(host.messages.empty());
+    Sql db(DbPath());
+    EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "0");
+}
+
+// An empty BD.db (0 bytes, or FINANZAS without rows) beside a set-aside
+// ledger holding rows is never opened silently: Yes puts the ledger back and
+// keeps the empty file beside it; declining both opens the empty book.
+TEST_F(Spine, AnEmptyBDdbBesideASetAsideLedgerOffersItBack) {
+    MakeLedgerWithRows(folder / L"BD.DB.anterior", 4);
+    WriteBytes(DbPath(), "");
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].text.find(L"BD.db en " + folder.Path() +
+                                         L" no tiene ningún movimiento, pero a su lado está BD.DB.anterior, un libro "
+                                         L"que apartó una reparación con Corvelan. Tiene 4 movimientos"),
+              0u)
+        << Narrow(host.messages[0].text);
+    const std::wstring kept = folder / L"261207120000-ANTES-DE-DEVOLVER.DB";
+    EXPECT_EQ(host.messages[1].text,
+              L"BD.DB.anterior vuelve a ser BD.db.\r\n\r\nEl BD.db sin movimientos quedó guardado como " + kept + L".");
+    EXPECT_EQ(ReadBytes(kept), "");
+    EXPECT_EQ(form->DataGrid1().RowCount(), 0);  // keyed in before today
+    {
+        Sql db(DbPath());
+        EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "4");
+    }
+
+    form.reset();
+    host.messages.clear();
+    DeleteFileW(kept.c_str());
+    ASSERT_TRUE(MoveFileW(DbPath().c_str(), (folder / L"BD.DB.anterior").c_str()));
+    CreateLedger(DbPath());
+    host.answers = {IDNO};
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.dialogsShown, 1);
+    Sql db(DbPath());
+    EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "0");
+    EXPECT_TRUE(FileExists(folder / L"BD.DB.anterior"));
 }
 
 TEST_F(Spine, AFileThatIsNotADatabaseIsNeverTouched) {
@@ -241,6 +361,8 @@ TEST_F(Spine, ADatabaseLockedLongerThanTheTimeoutEndsTheStart) {
     EXPECT_FALSE(Start());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"'5'"), std::wstring::npos) << Narrow(host.messages[0].text);
+    EXPECT_NE(host.messages[0].text.find(L"No se pudo leer o escribir la base de datos"), std::wstring::npos);
+    EXPECT_NE(host.messages[0].text.find(L"(SQLite: database is locked)"), std::wstring::npos);
     other.Exec("ROLLBACK");
 }
 
@@ -272,11 +394,24 @@ TEST_F(Spine, TabFollowsTheDesignsTabIndexesWithThePanelShownOrHidden) {
     std::vector<std::wstring> hidden = {L"Text2",    L"Text3", L"Command2", L"Command1", L"DataGrid1", L"Command3",
                                         L"Command4", L"FECHAR", L"DESDE",   L"HASTA",    L"Command7"};
     EXPECT_EQ(TabWalk(*form), hidden);
-    // Shown, the panel's controls come at the panel's place, before Command7.
+    // Shown, the panel's controls take their own places: Command5 21,
+    // Text4 22, Command6 24, then Command7 26 of the window, then Text5 27.
     ClickLabel(form->Control(Id::Label9));
     std::vector<std::wstring> shown = hidden;
-    shown.insert(shown.end() - 1, {L"Command5", L"Text4", L"Command6", L"Text5"});
+    shown.insert(shown.end() - 1, {L"Command5", L"Text4", L"Command6"});
+    shown.push_back(L"Text5");
     EXPECT_EQ(TabWalk(*form), shown);
+    // Shift+Tab walks the same order back.
+    SetFocus(form->Control(Id::Text5));
+    MSG back{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(form->PreTranslate(back));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(GetFocus(), form->Control(Id::Command7));
 }
 
 // A failure that no handler expected (here inside the restore's file dialog)
@@ -292,7 +427,7 @@ TEST_F(Spine, AnUnexpectedErrorShowsItsOwnNumberAndDescription) {
     SendMessageW(form->Hwnd(), WM_SYSCOMMAND, Form1::kRestoreCommand, 0);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0].text, RuntimeErrorText(kErrPathNotFound, L"Path not found"));
-    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
+    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Memoria insuficiente"));
     EXPECT_TRUE(IsWindowVisible(form->Hwnd()));
 }
 

@@ -129,8 +129,14 @@ TEST(Recordset, KeepsItsConnectionAliveAndFailsWithoutOne) {
     rs->Open(L"SELECT A FROM T");
     EXPECT_EQ(rs->Field(L"A").AsText(), L"x");
     Recordset orphan;
-    EXPECT_NE(ErrorOf([&] { orphan.Open(L"SELECT 1"); }), 0);
-    EXPECT_EQ(ErrorOf([&] { rs->Open(L"SELECT nothing FROM nowhere"); }), SQLITE_ERROR);
+    const RuntimeError closed = arc::test::Raised([&] { orphan.Open(L"SELECT 1"); });
+    EXPECT_EQ(closed.Number(), 3709);
+    EXPECT_EQ(closed.Description().find(L"No se puede usar la conexión para realizar esta operación."), 0u);
+    // SQLite's message after what was being done, in Spanish.
+    const RuntimeError failed = arc::test::Raised([&] { rs->Open(L"SELECT nothing FROM nowhere"); });
+    EXPECT_EQ(failed.Number(), SQLITE_ERROR);
+    EXPECT_EQ(failed.Description(), L"No se pudo leer o escribir la base de datos " + (dir / L"BD.db") +
+                                        L" (SQLite: near \"nothing\": syntax error)");
 }
 
 // A statement that fails part-way through its rows leaves nothing running:

@@ -160,6 +160,27 @@ TEST(NumberText, ConversionOfANonNumberIsATypeMismatch) {
         FAIL() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.Number(), 13);
+        EXPECT_EQ(e.Description(), L"No coinciden los tipos");
+    }
+}
+
+// The runtime's descriptions, as a Spanish runtime shows them.
+TEST(RuntimeErrors, EachNumberCarriesItsSpanishDescription) {
+    const std::pair<long, const wchar_t*> described[] = {
+        {13, L"No coinciden los tipos"},
+        {6, L"Desbordamiento"},
+        {7, L"Memoria insuficiente"},
+        {5, L"Llamada a procedimiento o argumento no válidos"},
+        {380, L"El valor de la propiedad no es válido"},
+        {53, L"No se ha encontrado el archivo"},
+        {76, L"No se ha encontrado la ruta de acceso"},
+        {75, L"Error de acceso a la ruta o el archivo"},
+        {51, L"Error interno"},
+        {3021, L"BOF o EOF es True, o el registro actual se eliminó; la operación solicitada requiere un registro actual."},
+    };
+    for (const auto& [number, text] : described) {
+        EXPECT_EQ(RuntimeError(number).Description(), text) << number;
+        EXPECT_EQ(RuntimeError(number).Number(), number);
     }
 }
 

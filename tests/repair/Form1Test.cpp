@@ -269,9 +269,23 @@ TEST_F(Form1Test, WhatTheBatchCouldNotRepairIsRefusedBeforeAnythingIsWritten) {
     Press(other);
     ExpectRefused(L"El archivo no es un libro de caja: no tiene la tabla FINANZAS");
 
-    // A share of another computer: not even looked at.
+    // A share of another computer by its UNC path: not even looked at.  The
+    // reason fits the one line of the status.
     Press(L"\\\\servidor\\caja\\BD.db");
-    ExpectRefused(L"El archivo está en una ruta de red: cópielo a este equipo para repararlo");
+    ExpectRefused(L"El intérprete de órdenes no trabaja en rutas \\\\equipo\\...: use una letra de unidad");
+    {
+        HWND status = form_->Control(Id::Label2);
+        const std::wstring text = WindowText(status);
+        HDC dc = GetDC(status);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(status, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(status, dc);
+        RECT r;
+        GetClientRect(status, &r);
+        EXPECT_LE(size.cx, r.right) << "the status line cuts its text";
+    }
 
     // The ledger open in another program, as Arcandora keeps it.
     HANDLE held = CreateFileW(ledger.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -288,6 +302,26 @@ TEST_F(Form1Test, WhatTheBatchCouldNotRepairIsRefusedBeforeAnythingIsWritten) {
 
     EXPECT_EQ(test::ReadBytes(ledger), bytes);
     EXPECT_EQ(host_.dialogsShown, 4);
+}
+
+// A network share mapped to a drive letter is a folder like any other to the
+// command interpreter: the repair goes ahead there.  repair_mapped_drive.sh
+// makes such a drive of Wine and names it in ARC_NETWORK_DRIVE.
+TEST_F(Form1Test, ALedgerOnANetworkShareMappedToALetterIsRepaired) {
+    wchar_t letter[8] = {};
+    if (!GetEnvironmentVariableW(L"ARC_NETWORK_DRIVE", letter, 8) || !letter[0])
+        GTEST_SKIP() << "no network drive: run the case through repair_mapped_drive.sh";
+    const std::wstring root = std::wstring(letter) + L":\\";
+    ASSERT_EQ(GetDriveTypeW(root.c_str()), static_cast<UINT>(DRIVE_REMOTE));
+    const std::wstring folder = root + L"caja";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring chosen = folder + L"\\BD.db";
+    test::MakeLedger(chosen, 20);
+    Open();
+    Press(chosen);
+    ASSERT_EQ(host_.shellCalls.size(), 1u);
+    EXPECT_EQ(host_.shellCalls[0].directory, ToAnsi(folder));
+    EXPECT_TRUE(BatchHas(L"ren " + chosen + L" BD.DB.anterior"));
 }
 
 TEST_F(Form1Test, CrashedLedgerBesideAnEarlierSetAsideIsRepairedNotRefused) {
@@ -365,7 +399,7 @@ TEST_F(Form1Test, AnUnexpectedErrorShowsItsOwnNumberAndDescriptionAndEnds) {
     host_.duringDialog = [] { throw std::runtime_error("sin memoria de dibujo"); };
     Press(L"");
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrInternal, L"Internal error (sin memoria de dibujo)"));
+    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrInternal, L"Error interno"));
     EXPECT_EQ(ends_, 1);
     EXPECT_TRUE(host_.shellCalls.empty());
 }

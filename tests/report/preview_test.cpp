@@ -253,7 +253,7 @@ TEST_F(PreviewTest, AnUnexpectedErrorShowsItsOwnNumberAndDescription) {
     Show(options);
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
+    EXPECT_EQ(host_.messages[0].text, RuntimeErrorText(kErrOutOfMemory, L"Memoria insuficiente"));
 }
 
 TEST_F(PreviewTest, QuitWhileOpenClosesThePreviewAndReachesTheProgramLoop) {

@@ -133,6 +133,29 @@ TEST(ReportDrawing, FillsAndPolylinesInTheirColoursEvenWhenThinnerThanADot) {
     EXPECT_EQ(canvas.Inked(map.X(1440), map.Y(4320) + 4, map.X(2880) - 4, map.Y(5760)), 0) << "a line filled in";
 }
 
+// At any zoom the rule under a record runs whole: below 100 % the next
+// record's white fields, 15 twips lower, can round onto the rule's dot row,
+// and must not paint it over (which left short dashes between the amounts).
+TEST(ReportDrawing, TheRuleUnderEachRecordRunsWholeAtEveryZoom) {
+    Layout layout(arc::TreasuryReportLayout(), Rows(40), L"Entidad\r\nInforme de arcandora\r\nDesde, hasta",
+                  PageSetup::A4(11175), RegionalFor(L"en-US"));
+    PageContent page = layout.Content(0);
+    for (int dpi : {48, 71, 96, 192}) {  // 50 %, 74 %, 100 % and 200 % of the screen's 96
+        DeviceMapping map = DeviceMapping::ForDpi(dpi, dpi);
+        Canvas canvas(map.X(layout.Page().width) + 1, map.Y(layout.Page().height) + 1);
+        GdiRenderer renderer;
+        renderer.Draw(canvas.Dc(), page, map);
+        const auto rules = page.FindAll(L"Línea2");
+        ASSERT_GT(rules.size(), 20u);
+        for (const PageItem* rule : rules) {
+            const int y = map.Y(rule->top), x0 = map.X(rule->left), x1 = map.X(rule->left + rule->width);
+            int gaps = 0;
+            for (int x = x0; x < x1; ++x) gaps += canvas.At(x, y) != RGB(0, 0, 0);
+            EXPECT_EQ(gaps, 0) << "the rule at " << rule->top << " twips, at " << dpi << " dpi";
+        }
+    }
+}
+
 TEST(ReportPerformance, TenThousandRowsFirstPageDrawnWithinASecond) {
     auto rows = Rows(10000);
     auto start = std::chrono::steady_clock::now();

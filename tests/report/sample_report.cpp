@@ -13,6 +13,8 @@
 // movements in those three months and around them, through its preview:
 // FOLDER\resumen.pdf and FOLDER\resumen.csv by the preview's buttons.
 // "summary-show" leaves its preview open until it is closed by hand.
+//   report_sample FOLDER shot ZOOM      the preview's first page at ZOOM %, as drawn
+//                                       on screen: FOLDER\vista-ZOOM.bmp
 #include "ledger/LedgerDatabase.h"
 #include "ledger/MonthlySummaryReport.h"
 #include "ledger/TreasuryReport.h"
@@ -77,6 +79,33 @@ void CALLBACK AnswerPrintDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     answer.rangeText = text;
     answer.answered = true;
     SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+// What a window shows on screen, as a 24-bit BMP file.
+void SaveShot(HWND hwnd, const std::wstring& file) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const int w = r.right, h = r.bottom, stride = (w * 3 + 3) & ~3;
+    HDC dc = GetDC(hwnd), mem = CreateCompatibleDC(dc);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + stride * h), 0, 0,
+                        static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+    if (FILE* f = _wfopen(file.c_str(), L"wb")) {
+        std::fwrite(&fh, sizeof fh, 1, f);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        std::fwrite(bits, static_cast<size_t>(stride) * h, 1, f);
+        std::fclose(f);
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(hwnd, dc);
 }
 
 // Standard output in UTF-8, whatever the console's code page.
@@ -151,7 +180,7 @@ std::wstring PrintableArea(const std::wstring& printer) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: report_sample FOLDER [summary-]pdf|csv|csv-en|print PRINTER DOCUMENT [FROM TO]\n");
+        std::fprintf(stderr, "usage: report_sample FOLDER [summary-]pdf|csv|csv-en|print PRINTER DOCUMENT [FROM TO]|shot ZOOM\n");
         return 2;
     }
     std::wstring folder = argv[1], mode = argv[2];
@@ -194,6 +223,11 @@ int wmain(int argc, wchar_t** argv) {
             if (mode == L"print") {
                 SetTimer(nullptr, 0, 100, AnswerPrintDialog);
                 SendMessageW(preview.Control(W::kPrint), BM_CLICK, 0, 0);
+            } else if (mode == L"shot" && argc >= 4) {
+                preview.ZoomTo(_wtof(argv[3]), POINT{0, 0});
+                HWND view = preview.View().Hwnd();
+                UpdateWindow(view);
+                SaveShot(view, folder + L"\\vista-" + argv[3] + L".bmp");
             } else {
                 SendMessageW(preview.Control(mode == L"pdf" ? W::kSavePdf : W::kSaveCsv), BM_CLICK, 0, 0);
             }

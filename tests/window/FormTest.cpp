@@ -67,7 +67,7 @@ public:
             {.id = Save, .kind = K::Button, .place = {2000, 120, 1200, 400}, .text = L"Guardar", .tab = 1},
             {.id = Caption, .place = {120, 600, 1500, 255}, .text = L"Unidad", .fore = RGB(0, 0, 255), .tab = 5,
              .parent = Panel},
-            {.id = Drive, .kind = K::TextBox, .place = {120, 900, 500, 300}, .tab = 6, .parent = Panel},
+            {.id = Drive, .kind = K::TextBox, .place = {120, 900, 500, 300}, .tab = 8, .parent = Panel},
             {.id = Apply, .kind = K::Button, .place = {1200, 900, 1200, 400}, .text = L"Aplicar", .tab = 4,
              .parent = Panel},
             {.id = Custom, .kind = K::Custom, .place = {120, 2200, 2000, 300}, .tab = 2, .make = custom,
@@ -156,8 +156,9 @@ TEST_F(FormTest, EveryErrorShowsItsOwnNumberAndDescriptionAndTheFormGoesOn) {
     SendMessageW(child.Hwnd(), WM_APP, 0, 0);
     ASSERT_EQ(host.messages.size(), 4u);
     EXPECT_EQ(host.messages[0].text, RuntimeErrorText(kErrFileNotFound, L"File not found"));
-    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Out of memory"));
-    EXPECT_EQ(host.messages[2].text, RuntimeErrorText(kErrInternal, L"Internal error (tabla llena)"));
+    // In the runtime's Spanish words; a library exception's English text stays out.
+    EXPECT_EQ(host.messages[1].text, RuntimeErrorText(kErrOutOfMemory, L"Memoria insuficiente"));
+    EXPECT_EQ(host.messages[2].text, RuntimeErrorText(kErrInternal, L"Error interno"));
     EXPECT_EQ(host.messages[3].text, RuntimeErrorText(kErrPathFileAccess, L"Path/File access error"));
     EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
     EXPECT_TRUE(IsWindow(form.Hwnd()));
@@ -166,10 +167,11 @@ TEST_F(FormTest, EveryErrorShowsItsOwnNumberAndDescriptionAndTheFormGoesOn) {
     EXPECT_EQ(host.messages.back().text, L"El importe no es un número.");
 }
 
-TEST_F(FormTest, TabWalksTheDesignsOrderWithTheShownPanelInItsPlace) {
+TEST_F(FormTest, TabWalksTheDesignsTabIndexesWithTheShownPanelsControlsAmongTheWindows) {
     EXPECT_EQ(TabWalk(), (std::vector<Id>{Id::Save, Id::Custom, Id::Cancel}));
+    // Apply 4, then Cancel 7 of the window, then Drive 8.
     ShowWindow(form.Control(Id::Panel), SW_SHOW);
-    EXPECT_EQ(TabWalk(), (std::vector<Id>{Id::Save, Id::Custom, Id::Apply, Id::Drive, Id::Cancel}));
+    EXPECT_EQ(TabWalk(), (std::vector<Id>{Id::Save, Id::Custom, Id::Apply, Id::Cancel, Id::Drive}));
 }
 
 TEST_F(FormTest, PanelsDrawTheirFrameAndCaptionAndLabelsTheirColours) {
