@@ -127,7 +127,7 @@ BackupTimes MeasureBackup(size_t rows, const std::wstring& parent, int runs) {
     // case) and after a failed one, whose notice the host answers.
     auto startup = [&](const std::wstring& line) {
         return MedianMs(
-            runs * 4, [&] { TakeLastBackupNotice(host); },
+            runs * 4, [&] { TakeLastBackupNotice(host, mapped.Letter()); },
             [&] {
                 RemoveResults(install.Path());
                 ReplaceAnsiLines(install.Path() + L"\\" + ResultFileName(L"261207120000"), {line});

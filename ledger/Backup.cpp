@@ -13,7 +13,9 @@
 // rows as the dump inserted) and only then moves it to B\<stamp>-BD.DB,
 // never over a file already there.  Every work file carries the run's stamp,
 // so two runs never share one, and the stamp is reserved by the run's result
-// file (BackupResult.h) before anything else is written.
+// file (BackupResult.h) before anything else is written.  The batch inherits
+// a handle on the run's life file, so that the next start knows whether it
+// still runs whatever the clock says.
 #include "Backup.h"
 
 #include "BackupResult.h"
@@ -106,6 +108,27 @@ std::optional<BackupFailure> Prepare(const Run& run, bool needShell) {
     }
     return std::nullopt;
 }
+
+// The run's life file, open for writing through a handle that the batch
+// started while it is open inherits; deleting it is allowed (the batch
+// deletes its work files as it ends).
+class LifeFile {
+public:
+    explicit LifeFile(const std::wstring& path) {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        handle_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    ~LifeFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    LifeFile(const LifeFile&) = delete;
+    LifeFile& operator=(const LifeFile&) = delete;
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 std::wstring SqlText(const std::wstring& text) { return L"'" + SqlQuoted(text) + L"'"; }
@@ -219,9 +242,13 @@ std::optional<std::wstring> MakeBackup(Host& host, const std::wstring& drive, Ba
     // which the command interpreter reads it.
     if (!WriteAnsiLines(run.File(L".RES"), {FailureLine(BackupFailure::Incomplete, folder)}) ||
         !WriteAnsiLines(run.File(L".NOMBRE"), {FailureLine(BackupFailure::NameTaken, folder)}) ||
-        !WriteAnsiLines(run.File(L".FINAL"), DumpEndScript(run)) || !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)) ||
-        !WriteOemLines(run.File(L".BAT"), BatchLines(run)))
+        !WriteAnsiLines(run.File(L".FINAL"), DumpEndScript(run)) || !WriteAnsiLines(run.File(L".SQL"), CheckScript(run)))
         return fail(BackupFailure::NoFolder);
+    // The life file comes before the batch file: a batch file without one is
+    // an earlier version's.  The program's own handle closes on return (or
+    // with the program), leaving the batch's.
+    const LifeFile life(run.File(kLifeExtension));
+    if (!life || !WriteOemLines(run.File(L".BAT"), BatchLines(run))) return fail(BackupFailure::NoFolder);
     if (!host.StartHidden(run.File(L".BAT"))) return fail(BackupFailure::NotStarted);
     return std::nullopt;
 }
@@ -322,11 +349,25 @@ void Form1::RunBackup(bool sessionEnds) {
         } catch (...) {
         }
     }
-    if (notice && !sessionEnds) host_.ShowMessage(Hwnd(), *notice, MB_OK);
+    if (sessionEnds) return;
+    if (notice) host_.ShowMessage(Hwnd(), *notice, MB_OK);
+    TellNoBackupDrive();
 }
 
 void Form1::NotifyLastBackup() {
-    if (auto notice = TakeLastBackupNotice(host_)) host_.ShowMessage(Hwnd(), *notice, MB_OK);
+    if (auto notice = TakeLastBackupNotice(host_, Text(Id::Text4))) host_.ShowMessage(Hwnd(), *notice, MB_OK);
+    TellNoBackupDrive();
+    ShowLastCheckedBackup();
+}
+
+void Form1::TellNoBackupDrive() {
+    if (noDriveTold_ || !Text(Id::Text4).empty()) return;
+    noDriveTold_ = true;
+    host_.ShowMessage(Hwnd(),
+                      L"No hay ninguna unidad para las copias de seguridad, así que al cerrar Arcandora no se hará "
+                      L"ninguna copia del libro.\r\n\r\nEscriba la letra de una unidad (por ejemplo, D) en «Unidad de "
+                      L"Backup», bajo «Configurar», y pulse «Guardar».",
+                      MB_OK);
 }
 
 }  // namespace arc

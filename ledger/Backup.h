@@ -23,6 +23,10 @@ std::wstring DriveOf(const std::wstring& backupFolder);
 std::wstring WorkStem(const std::wstring& work, const std::wstring& stamp);
 // Removes every work file of the run with that stem.
 void RemoveWorkFiles(const std::wstring& stem);
+// The extension of a run's life file: the batch inherits a handle open on
+// it and holds it for as long as it runs, so a batch that was killed (or
+// never started) leaves it held by nobody.
+constexpr wchar_t kLifeExtension[] = L".ACTIVA";
 // How far past the clock, in seconds, a stamp may move to find a free name.
 constexpr int kStampTries = 100;
 // The host's clock to the second, as a date value.

@@ -3,6 +3,8 @@
 #include "Backup.h"
 
 #include "platform/runtime/DateValue.h"
+#include "platform/runtime/Format.h"
+#include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
 
 #include <algorithm>
@@ -17,6 +19,8 @@ const wchar_t kOk[] = L"OK";
 const wchar_t kFailed[] = L"FALLO";
 const wchar_t kTold[] = L"AVISADO";
 const wchar_t kSeen[] = L"VISTO";
+// Not a line of the file: the file holds no whole line.
+const wchar_t kUnknown[] = L"?";
 
 const wchar_t* Code(BackupFailure failure) {
     switch (failure) {
@@ -29,6 +33,7 @@ const wchar_t* Code(BackupFailure failure) {
         case BackupFailure::NameTaken: return L"NOMBRE";
         case BackupFailure::NotStarted: return L"ARRANQUE";
         case BackupFailure::Cut: return L"CORTADA";
+        case BackupFailure::Unknown: return L"DESCONOCIDO";
     }
     return L"";
 }
@@ -41,24 +46,57 @@ struct Result {
     std::wstring state, word, rest;
 };
 
+// Whether another program has the file open for writing: the SQLite shell
+// holds the snapshot while it dumps it and writes the dump, then the new
+// database while it loads; a batch holds its life file; a result file is
+// held while it is written.  Readers are shared with, so the look never
+// stops the shell from reading a file.
+bool HeldOpen(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// The file's line when it holds exactly one whole line, ended by CR LF.
+std::optional<std::wstring> WholeLine(const std::wstring& path) {
+    const FileBytes f = ReadFileBytes(path, 4096);
+    if (f.status != FileBytes::Status::Ok) return std::nullopt;
+    const size_t end = f.bytes.find("\r\n");
+    if (end == std::string::npos || end + 2 != f.bytes.size()) return std::nullopt;
+    return FromAnsi(std::string_view(f.bytes).substr(0, end));
+}
+
+bool Parse(const std::wstring& line, Result& r) {
+    size_t a = line.find(L' ');
+    if (a == std::wstring::npos) return false;
+    r.state = line.substr(0, a);
+    if (r.state == kRunning) {
+        r.rest = line.substr(a + 1);
+        return true;
+    }
+    size_t b = line.find(L' ', a + 1);
+    if (b == std::wstring::npos) return false;
+    r.word = line.substr(a + 1, b - a - 1);
+    r.rest = line.substr(b + 1);
+    return r.state == kOk || r.state == kFailed || r.state == kTold || r.state == kSeen;
+}
+
+// The result of the file; nullopt while another program is writing it (it
+// is left for a later start).  Looked at twice, so that a writer that closed
+// the file between the first reading and the look at it is read whole.
 std::optional<Result> ReadResult(const std::wstring& install, const std::wstring& name) {
     Result r;
     r.stamp = name.substr(9, 12);  // RESPALDO-<stamp>.TXT
     r.file = install + L"\\" + name;
-    auto line = ReadFirstAnsiLine(r.file);
-    if (!line) return std::nullopt;
-    size_t a = line->find(L' ');
-    if (a == std::wstring::npos) return std::nullopt;
-    r.state = line->substr(0, a);
-    if (r.state == kRunning) {
-        r.rest = line->substr(a + 1);
-        return r;
+    for (int look = 0; look < 2; ++look) {
+        const auto line = WholeLine(r.file);
+        if (line && Parse(*line, r)) return r;
+        if (HeldOpen(r.file)) return std::nullopt;
     }
-    size_t b = line->find(L' ', a + 1);
-    if (b == std::wstring::npos) return std::nullopt;
-    r.word = line->substr(a + 1, b - a - 1);
-    r.rest = line->substr(b + 1);
-    if (r.state != kOk && r.state != kFailed && r.state != kTold && r.state != kSeen) return std::nullopt;
+    r = Result{r.stamp, r.file, kUnknown, L"", L""};
     return r;
 }
 
@@ -95,7 +133,6 @@ int Rank(const Result& r, double now) {
 std::vector<Result> ResultsIn(Host& host) {
     const std::wstring install = host.InstallFolder();
     std::vector<Result> results;
-    // A line still being written reads as none and is left for later.
     for (const auto& name : ResultNames(install))
         if (auto r = ReadResult(install, name)) results.push_back(*r);
     const double now = ClockNow(host);
@@ -104,34 +141,47 @@ std::vector<Result> ResultsIn(Host& host) {
     return results;
 }
 
-// Whether another program has the file open for writing: the SQLite shell
-// holds the snapshot while it dumps it and writes the dump, then the new
-// database while it loads.  Readers are shared with, so the look never
-// stops the shell from reading a file.
-bool HeldOpen(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        CloseHandle(h);
-        return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
+// Whether the batch of a run still goes: it holds its life file open for as
+// long as it runs.  A batch of an earlier version, which has none, is taken
+// to go for some minutes after its stamp, and after them for as long as the
+// SQLite shell holds one of its files.
+bool StillGoing(Host& host, const std::wstring& stem, const std::wstring& stamp) {
+    if (!FileExists(stem + L".BAT")) return false;
+    if (FileExists(stem + kLifeExtension)) return HeldOpen(stem + kLifeExtension);
+    auto started = StampValue(stamp);
+    const double minutes = started ? (FromSystemTime(host.Now()) - *started) * 24 * 60 : 0;
+    return minutes <= kRunningBatchMinutes || HeldOpen(stem + L".COPIA") || HeldOpen(stem + L".BACKUP") ||
+           HeldOpen(stem + L".NUEVA");
 }
 
-// A batch that has gone without reporting, or is still there long after it
-// should have ended and holds none of its files, was cut short: its result
-// says so and its work files go.
+// A batch that has gone without reporting was cut short: its result says so
+// and its work files go.
 void JudgeRunning(Host& host, Result& r) {
     const std::wstring stem = WorkStem(r.rest + L"\\ARCH_TMP", r.stamp);
-    auto started = StampValue(r.stamp);
-    const double minutes = started ? (FromSystemTime(host.Now()) - *started) * 24 * 60 : 0;
-    if (FileExists(stem + L".BAT") &&
-        (minutes <= kRunningBatchMinutes || HeldOpen(stem + L".COPIA") || HeldOpen(stem + L".BACKUP") ||
-         HeldOpen(stem + L".NUEVA")))
-        return;
+    if (StillGoing(host, stem, r.stamp)) return;
     RemoveWorkFiles(stem);
     r.state = kFailed;
     r.word = Code(BackupFailure::Cut);
     ReplaceAnsiLines(r.file, {FailureLine(BackupFailure::Cut, r.rest)});
+}
+
+// A run whose result file holds no whole line was stopped while the file
+// was written, before its batch ran or as it ended: no batch of it still
+// goes, so what it left in the work folder goes.  When its copy is in the
+// backup folder it ended well, since a copy takes its stamped name only once
+// checked; otherwise how it ended is not known.  The folder is the drive's
+// as configured now ("" with none).
+void JudgeUnknown(Result& r, const std::wstring& folder) {
+    if (folder.empty()) return;
+    RemoveWorkFiles(WorkStem(folder + L"\\ARCH_TMP", r.stamp));
+    const std::wstring copy = folder + L"\\" + r.stamp + L"-BD.DB";
+    if (FileExists(copy)) {
+        r.state = kOk;
+        r.word = L"?";  // its rows were not recorded
+        r.rest = copy;
+    } else {
+        r.rest = folder;
+    }
 }
 
 std::wstring Reason(const std::wstring& code, const std::wstring& folder, const std::wstring& install) {
@@ -156,6 +206,28 @@ std::wstring Notice(const Result& r, const std::wstring& install) {
     return text + L"\r\n\r\nLas copias de seguridad se guardan en " + r.rest + L".";
 }
 
+std::wstring StampText(const std::wstring& stamp, const Regional& regional) {
+    const auto at = StampValue(stamp);
+    return at ? BackupTimeText(*at, regional) : stamp;
+}
+
+std::wstring UnknownNotice(const Result& r, const Regional& regional) {
+    std::wstring text = L"No se sabe cómo terminó la copia de seguridad empezada el " + StampText(r.stamp, regional) +
+                        L": el archivo " + r.file +
+                        L", que lo guarda, está vacío o no se puede leer (puede que el equipo se apagara mientras "
+                        L"se escribía).";
+    if (r.rest.empty()) return text;
+    return text + L"\r\n\r\nEsa copia, " + r.stamp + L"-BD.DB, no está en " + r.rest +
+           L". La próxima copia se hará al cerrar Arcandora.";
+}
+
+bool Checked(const Result& r) { return r.state == kOk || r.state == kSeen; }
+
+void Mark(const Result& r, const wchar_t* state) {
+    // A file that cannot be rewritten (it could not even be read) goes instead.
+    if (!ReplaceAnsiLines(r.file, {std::wstring(state) + L" " + r.word + L" " + r.rest})) DeleteFileW(r.file.c_str());
+}
+
 }  // namespace
 
 std::wstring LatestResultStamp(const std::wstring& install) {
@@ -172,25 +244,45 @@ std::wstring FailureLine(BackupFailure failure, const std::wstring& backupFolder
     return std::wstring(kFailed) + L" " + Code(failure) + L" " + backupFolder;
 }
 
-std::optional<std::wstring> TakeLastBackupNotice(Host& host) {
+std::optional<std::wstring> TakeLastBackupNotice(Host& host, const std::wstring& drive) {
     const std::wstring install = host.InstallFolder();
+    const std::wstring folder = drive.empty() ? L"" : PlacesFor(install, drive).folder;
     std::vector<Result> results = ResultsIn(host);
-    for (auto& r : results)
+    for (auto& r : results) {
         if (r.state == kRunning) JudgeRunning(host, r);
+        if (r.state == kUnknown) JudgeUnknown(r, folder);
+    }
     // Only the latest finished run speaks; a run still going after it waits
-    // for a later start, and everything older has been superseded.
+    // for a later start, and everything older has been superseded, except
+    // the last checked copy's result, which says when it was made.
     const Result* latest = nullptr;
-    for (const auto& r : results)
+    const Result* lastChecked = nullptr;
+    for (const auto& r : results) {
         if (r.state != kRunning) latest = &r;
+        if (Checked(r)) lastChecked = &r;
+    }
     for (const auto& r : results)
-        if (r.state != kRunning && &r != latest) DeleteFileW(r.file.c_str());
-    if (!latest) return std::nullopt;
+        if (r.state != kRunning && &r != latest && &r != lastChecked) DeleteFileW(r.file.c_str());
     // A checked copy is kept as read, so that the runs after it come after it.
-    if (latest->state == kOk) ReplaceAnsiLines(latest->file, {std::wstring(kSeen) + L" " + latest->word + L" " + latest->rest});
-    if (latest->state != kFailed || results.back().state == kRunning) return std::nullopt;
+    if (lastChecked && lastChecked->state == kOk) Mark(*lastChecked, kSeen);
+    if (!latest || results.back().state == kRunning) return std::nullopt;
+    if (latest->state != kFailed && latest->state != kUnknown) return std::nullopt;
     // Told once: the line is kept, marked, so that no later start repeats it.
-    ReplaceAnsiLines(latest->file, {std::wstring(kTold) + L" " + latest->word + L" " + latest->rest});
-    return Notice(*latest, install);
+    Result told = *latest;
+    if (told.state == kUnknown) told.word = Code(BackupFailure::Unknown);
+    Mark(told, kTold);
+    return latest->state == kUnknown ? UnknownNotice(*latest, host.Regional()) : Notice(*latest, install);
+}
+
+std::wstring BackupTimeText(double when, const Regional& regional) {
+    return ShortDate(when, regional) + L" a las " + FormatDate(when, L"hh:nn", regional);
+}
+
+std::optional<double> LastCheckedBackup(Host& host) {
+    std::optional<double> when;
+    for (const auto& r : ResultsIn(host))
+        if (Checked(r)) when = StampValue(r.stamp);
+    return when;
 }
 
 }  // namespace arc

@@ -60,6 +60,7 @@ public:
     enum class Command : UINT {
         Restore = 1001, Exit, Search, TreasuryReport, About, History, ClosePeriod, ReopenPeriod, MonthlySummary,
         ImportStatement, Reconciliation,
+        LastBackup,  // "Archivo": a greyed line saying when the last checked backup was made
     };
 
     static constexpr wchar_t kRegistrando[] = L"Estado: Registrando...";
@@ -72,7 +73,8 @@ public:
     // ledger a cut repair set aside nor a copy; the window is then destroyed.
     void Load();
     // Shows the window centred with the focus in Text1, then tells the user
-    // once when the last backup could not be made.
+    // once when the last backup could not be made, and when no backup drive
+    // is set.
     void Show(int showCommand);
 
     // Window state.
@@ -142,6 +144,11 @@ private:
     std::wstring SettingsPath(const wchar_t* file);
     void RunBackup(bool sessionEnds);  // BACKUP, or the backup made as the session ends
     void NotifyLastBackup();
+    // Once per start, the first time it matters: at start, or at a backup
+    // when Text4 has been emptied since.
+    void TellNoBackupDrive();
+    // The greyed line of "Archivo" with when the last checked backup was made.
+    void ShowLastCheckedBackup();
     // Offers to put back, or to restore in place of, a ledger that a repair
     // left set aside; raises kErrLedgerSetAside when the start must stop.
     void OfferSetAsideLedger();
@@ -157,6 +164,7 @@ private:
     ControlId defaultButton_;
     bool loadingRow_ = false;    // the row-loading step is filling both amount boxes
     bool sessionEnded_ = false;  // the session's end made the backup; a close after it makes none
+    bool noDriveTold_ = false;   // this start has said that no backup drive is set
     std::unique_ptr<report::Report> REPORT;  // the report object, created on first use
 };
 

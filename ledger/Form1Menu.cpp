@@ -1,6 +1,7 @@
 // The menu bar above the designed window: its menus, their keyboard access
 // and what each command does.  The window's client area, and so every
 // designed control, stays as it was; the window is taller by the menu.
+#include "BackupResult.h"
 #include "Form1.h"
 #include "History.h"
 #include "MonthlySummaryReport.h"
@@ -17,6 +18,7 @@ std::vector<MenuItem> Form1::MenuBar() {
         {L"&Archivo", 0,
          {{L"&Importar extracto bancario...", command(Command::ImportStatement)},
           {L"&Restaurar una copia de seguridad...", command(Command::Restore)},
+          {L"Última copia de seguridad comprobada", command(Command::LastBackup)},
           {},
           {L"&Salir", command(Command::Exit)}}},
         {L"&Movimientos", 0,
@@ -34,6 +36,14 @@ std::vector<MenuItem> Form1::MenuBar() {
 }
 
 void Form1::ConnectMenu() {
+    // The line of the last checked backup is read again whenever "Archivo"
+    // opens: a batch may have finished since.
+    OnMessage(WM_INITMENUPOPUP, [this](WPARAM menu, LPARAM) -> Reply {
+        const UINT line = static_cast<UINT>(Command::LastBackup);
+        if (GetMenuState(reinterpret_cast<HMENU>(menu), line, MF_BYCOMMAND) != static_cast<UINT>(-1))
+            ShowLastCheckedBackup();
+        return {};
+    });
     OnCommand(static_cast<UINT>(Command::Restore), [this] { RESTAURAR(); });
     // Leaving through the menu is closing the window: the backup runs as then.
     OnCommand(static_cast<UINT>(Command::Exit), [this] { PostMessageW(Hwnd(), WM_CLOSE, 0, 0); });
@@ -58,6 +68,14 @@ void Form1::ConnectMenu() {
                           L"está en " + host_.InstallFolder() + L"\\BD.db.",
                           MB_OK);
     });
+}
+
+void Form1::ShowLastCheckedBackup() {
+    const UINT line = static_cast<UINT>(Command::LastBackup);
+    const auto when = LastCheckedBackup(host_);
+    const std::wstring text = when ? L"Última copia de seguridad comprobada: " + BackupTimeText(*when, host_.Regional())
+                                   : std::wstring(L"Aún no hay ninguna copia de seguridad comprobada");
+    ModifyMenuW(GetMenu(Hwnd()), line, MF_BYCOMMAND | MF_STRING | MF_GRAYED, line, text.c_str());
 }
 
 void Form1::IMPORTAR_EXTRACTO() {

@@ -28,7 +28,8 @@ public:
     virtual int ShowMessage(HWND owner, const std::wstring& text, UINT flags) = 0;
 
     // Starts a program (a batch file by its path alone) with its window
-    // hidden, without waiting; the process handles are closed at once.
+    // hidden, without waiting; the process handles are closed at once.  The
+    // program inherits the handles made inheritable (the backup's life file).
     virtual bool StartHidden(const std::wstring& path) = 0;
 
     // The shell's open operation, ShellExecuteA bound at run time.

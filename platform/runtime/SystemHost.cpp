@@ -56,7 +56,9 @@ bool SystemHost::StartHidden(const std::wstring& path) {
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = path;  // CreateProcessW may write into the command line
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    // Only handles made inheritable pass: the programs make none but the
+    // backup's life file, which the batch holds for as long as it runs.
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

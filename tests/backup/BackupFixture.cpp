@@ -4,6 +4,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/runtime/SystemHost.h"
+#include "platform/runtime/Text.h"
 
 #include <commctrl.h>
 
@@ -64,6 +65,8 @@ void DriveTest::SetUp() {
     RemoveTree(backupFolder);
     RemoveTree(program);
     CreateDirectoryW(program.c_str(), nullptr);
+    // The drive is set, as in every installation after its first start.
+    WriteBytes(program + L"\\unidad.inf", ToAnsi(drive) + "\r\n");
     DeleteFileW((install + L"\\BD.db").c_str());
     for (const auto& name : FilesIn(install, L"RESPALDO-*.TXT")) DeleteFileW((install + L"\\" + name).c_str());
     host.installFolder = install;
@@ -111,13 +114,6 @@ void AddRows(const std::wstring& folder, int count, const std::wstring& day) {
         c->Execute(L"INSERT INTO FINANZAS VALUES (NULL, '" + day + L"', 'MOVIMIENTO " + std::to_wstring(i) +
                    L"', 10, 0, '" + day + L"', 10, (SELECT IFNULL(SUM(INGEGR), 0) + 10 FROM FINANZAS))");
     c->Execute(L"COMMIT");
-}
-
-std::wstring AbsentDrive() {
-    for (wchar_t letter = L'D'; letter <= L'Y'; ++letter)
-        if (GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) == DRIVE_NO_ROOT_DIR)
-            return std::wstring(1, letter);
-    return L"";
 }
 
 void CloseWindow(Form1& form) { SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0); }

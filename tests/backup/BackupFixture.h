@@ -66,9 +66,6 @@ std::vector<std::wstring> RowsOf(const std::wstring& database);
 // Adds movements to folder\BD.db directly, as many as asked, keyed in on the day.
 void AddRows(const std::wstring& folder, int count, const std::wstring& day = L"2026-12-06");
 
-// A drive letter that names no drive here, or "".
-std::wstring AbsentDrive();
-
 using Id = Form1::Id;
 
 // WM_CLOSE, as the title bar's X sends it.

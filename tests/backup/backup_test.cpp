@@ -31,7 +31,7 @@ std::string ExpectedBatch(const std::string& stamp) {
 
 std::vector<std::wstring> RunFiles(const std::wstring& stamp) {
     std::vector<std::wstring> files;
-    for (const wchar_t* ext : {L".BAT", L".COPIA", L".FINAL", L".NOMBRE", L".RES", L".SQL"})
+    for (const wchar_t* ext : {L".ACTIVA", L".BAT", L".COPIA", L".FINAL", L".NOMBRE", L".RES", L".SQL"})
         files.push_back(L"RESPALDO-" + stamp + ext);
     return files;
 }
@@ -98,7 +98,7 @@ TEST_F(Backup, DriveTextsThatNameNoDriveCreateNothingAndTheNextStartSaysWhy) {
         {L"Q:\\", L"«Q:\\» no es una letra de unidad"},
         {L" Q", L"« Q» no es una letra de unidad"},
         {absent, L"la unidad " + absent + L": no existe"},
-        {L"", L""},  // no drive configured: nothing to tell
+        {L"", L""},  // no drive: the close says that no copy is made, and nothing is recorded
     };
     for (const auto& c : cases) {
         FastHost h{L""};
@@ -111,7 +111,7 @@ TEST_F(Backup, DriveTextsThatNameNoDriveCreateNothingAndTheNextStartSaysWhy) {
             CloseWindow(*form);
             EXPECT_FALSE(IsWindow(window)) << c.text;
         }
-        EXPECT_TRUE(h.messages.empty()) << c.text;
+        EXPECT_EQ(h.messages.size(), c.text.empty() ? 1u : 0u) << c.text;
         EXPECT_TRUE(h.started.empty()) << c.text;
         EXPECT_EQ(h.waited, 0u) << c.text;
         // The next start tells it once; the one after says nothing.
@@ -181,34 +181,62 @@ TEST_F(Backup, AnInstallFolderThatCannotBeWrittenIsToldAtOnceAndNothingIsCopied)
     EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
 }
 
-TEST_F(Backup, ARunCutShortIsToldOnceAndOneStillGoingWaitsForALaterStart) {
-    {
+// A batch holds its life file open for as long as it runs, however long
+// that is; one that holds it no more was cut short (killed, or never
+// started), which the next start says at once.
+TEST_F(Backup, ARunCutShortIsToldAtTheNextStartAndOneStillGoingWaitsForALaterStart) {
+    auto closeAt = [&](int hour, int minute) {
+        host.SetNow(2026, 12, 6, hour, minute, 5);
         auto form = OpenForm(host);
         SetBoxText(form->Control(Id::Text4), L"Q");
         CloseWindow(*form);  // the batch is never run: it stays as a killed one would
-    }
+    };
+    auto startAt = [&](int hour, int minute) {
+        host.SetNow(2026, 12, 6, hour, minute, 0);
+        auto form = OpenForm(host);
+    };
+    auto cutTold = [&](size_t n) {
+        ASSERT_EQ(host.messages.size(), n);
+        EXPECT_NE(host.messages[n - 1].text.find(L"la copia se interrumpió antes de terminar"), std::wstring::npos);
+    };
+    closeAt(14, 30);
     ASSERT_TRUE(FileExists(batchPath));
-    host.SetNow(2026, 12, 6, 14, 35, 0);
-    { auto form = OpenForm(host); }
-    EXPECT_TRUE(host.messages.empty()) << "five minutes on, the batch may still be running";
-    EXPECT_TRUE(FileExists(batchPath));
+    startAt(14, 32);
+    cutTold(1);
+    EXPECT_TRUE(FilesIn(workFolder).empty()) << "the cut run's files are removed";
+    startAt(14, 33);
+    EXPECT_EQ(host.messages.size(), 1u);
 
-    // Past ten minutes, a shell still holding the snapshot is still dumping it.
-    host.SetNow(2026, 12, 6, 14, 45, 0);
-    HANDLE shell = CreateFileW((workFolder + L"\\RESPALDO-261206143005.COPIA").c_str(), GENERIC_READ | GENERIC_WRITE,
+    closeAt(14, 40);
+    // The handle the batch inherited, as it holds it.
+    HANDLE batch = CreateFileW((workFolder + L"\\RESPALDO-261206144005.ACTIVA").c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(batch, INVALID_HANDLE_VALUE);
+    startAt(16, 0);
+    EXPECT_EQ(host.messages.size(), 1u) << "an hour and a half on, the batch still runs";
+    EXPECT_TRUE(FileExists(BatchFor(L"261206144005")));
+    CloseHandle(batch);
+    startAt(16, 1);
+    cutTold(2);
+
+    // A batch of an earlier version has no life file: it is taken to run for
+    // ten minutes after its stamp, and after them while the SQLite shell
+    // holds one of its files.
+    closeAt(16, 40);
+    const std::wstring older = BatchFor(L"261206164005");
+    ASSERT_TRUE(FileExists(older));
+    ASSERT_TRUE(DeleteFileW((workFolder + L"\\RESPALDO-261206164005.ACTIVA").c_str()));
+    startAt(16, 45);
+    EXPECT_EQ(host.messages.size(), 2u) << "five minutes on, it may still be running";
+    HANDLE shell = CreateFileW((workFolder + L"\\RESPALDO-261206164005.COPIA").c_str(), GENERIC_READ | GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(shell, INVALID_HANDLE_VALUE);
-    { auto form = OpenForm(host); }
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(FileExists(batchPath));
+    startAt(16, 55);
+    EXPECT_EQ(host.messages.size(), 2u) << "the shell still dumps its snapshot";
     CloseHandle(shell);
-
-    { auto form = OpenForm(host); }
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].text.find(L"la copia se interrumpió antes de terminar"), std::wstring::npos);
-    EXPECT_TRUE(FilesIn(workFolder).empty()) << "the cut run's files are removed";
-    { auto form = OpenForm(host); }
-    EXPECT_EQ(host.messages.size(), 1u);
+    startAt(16, 56);
+    cutTold(3);
+    EXPECT_FALSE(FileExists(older));
 }
 
 TEST_F(Backup, OnlyTheLatestRunSpeaksAndOlderResultsAreRemoved) {
@@ -224,8 +252,130 @@ TEST_F(Backup, OnlyTheLatestRunSpeaksAndOlderResultsAreRemoved) {
     { auto form = OpenForm(host); }
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"no se pudo escribir en Q:\\BACKUP_ARCANDORA"), std::wstring::npos);
-    EXPECT_FALSE(FileExists(ok));
     EXPECT_EQ(ReadBytes(install + L"\\RESPALDO-261206120000.TXT"), "AVISADO CARPETA Q:\\BACKUP_ARCANDORA\r\n");
+    // The last checked copy's result stays, saying when it was made, until
+    // a later copy is checked.
+    EXPECT_EQ(ReadBytes(ok), "VISTO 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+    WriteBytes(install + L"\\RESPALDO-261206130000.TXT", "OK 4 Q:\\BACKUP_ARCANDORA\\261206130000-BD.DB\r\n");
+    { auto form = OpenForm(host); }
+    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(FilesIn(install, L"RESPALDO-*.TXT"), std::vector<std::wstring>{L"RESPALDO-261206130000.TXT"});
+}
+
+// A result file without one whole line (empty, cut short as a crash leaves
+// it, or holding nothing the program writes) is a run whose outcome is not
+// known: the next start says so once, unless its copy is there (a copy gets
+// its stamped name only once checked).  One being written is left alone.
+TEST_F(Backup, AResultFileWithoutAWholeLineIsARunOfUnknownOutcomeToldOnce) {
+    const std::wstring empty = install + L"\\RESPALDO-261206100000.TXT";
+    WriteBytes(empty, "");
+    CreateDirectoryW(backupFolder.c_str(), nullptr);
+    CreateDirectoryW(workFolder.c_str(), nullptr);
+    WriteBytes(workFolder + L"\\RESPALDO-261206100000.COPIA", "a snapshot left behind");
+    WriteBytes(workFolder + L"\\RESPALDO-261206100000.BAT", "its batch");
+    { auto form = OpenForm(host); }
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              L"No se sabe cómo terminó la copia de seguridad empezada el 12/6/2026 a las 10:00: el archivo " + empty +
+                  L", que lo guarda, está vacío o no se puede leer (puede que el equipo se apagara mientras se "
+                  L"escribía).\r\n\r\nEsa copia, 261206100000-BD.DB, no está en Q:\\BACKUP_ARCANDORA. La próxima "
+                  L"copia se hará al cerrar Arcandora.");
+    EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(ReadBytes(empty), "AVISADO DESCONOCIDO Q:\\BACKUP_ARCANDORA\r\n");
+    EXPECT_TRUE(FilesIn(workFolder).empty()) << "no batch of it runs: what it left goes";
+    { auto form = OpenForm(host); }
+    EXPECT_EQ(host.messages.size(), 1u);
+
+    // Cut short before its line end, its checked copy in the backup folder:
+    // it ended well, and says nothing.
+    const std::wstring cut = install + L"\\RESPALDO-261206110000.TXT";
+    WriteBytes(cut, "OK 3 Q:\\BACKUP_ARC");
+    WriteBytes(backupFolder + L"\\261206110000-BD.DB", "a checked copy");
+    { auto form = OpenForm(host); }
+    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(ReadBytes(cut), "VISTO ? Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+
+    // Being written by another program: left for a later start, untouched.
+    const std::wstring writing = install + L"\\RESPALDO-261206120000.TXT";
+    HANDLE writer = CreateFileW(writing.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    { auto form = OpenForm(host); }
+    EXPECT_EQ(host.messages.size(), 1u);
+    const std::string line = "FALLO UNIDAD Q:\\BACKUP_ARCANDORA\r\n";
+    DWORD written = 0;
+    WriteFile(writer, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(writer);
+    { auto form = OpenForm(host); }
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_NE(host.messages[1].text.find(L"la unidad Q: no existe"), std::wstring::npos);
+
+    // A line the program never writes, superseded by a later run: removed.
+    WriteBytes(install + L"\\RESPALDO-261206130000.TXT", "XYZ 1 2\r\n");
+    WriteBytes(install + L"\\RESPALDO-261206140000.TXT", "OK 3 Q:\\BACKUP_ARCANDORA\\261206140000-BD.DB\r\n");
+    { auto form = OpenForm(host); }
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(FilesIn(install, L"RESPALDO-*.TXT"), std::vector<std::wstring>{L"RESPALDO-261206140000.TXT"});
+}
+
+// The line of "Archivo" for a menu of the window, as it reads when opened.
+std::wstring LastBackupLine(Form1& form, bool* greyed = nullptr) {
+    HMENU archivo = GetSubMenu(GetMenu(form.Hwnd()), 0);
+    SendMessageW(form.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(archivo), 0);
+    const UINT line = static_cast<UINT>(Form1::Command::LastBackup);
+    wchar_t text[128] = {};
+    GetMenuStringW(archivo, line, text, 128, MF_BYCOMMAND);
+    if (greyed) *greyed = (GetMenuState(archivo, line, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return text;
+}
+
+// With no backup drive set, each start says so once: the actions after it
+// that would back up (Guardar, the close) say nothing more.  A drive emptied
+// during the run is told at the first backup that cannot be made.  Archivo's
+// greyed line says when the last checked copy was made, as the results say
+// when the menu opens.
+TEST_F(Backup, ANoDriveIsToldOncePerStartAndArchivoSaysWhenTheLastCheckedCopyWasMade) {
+    const std::wstring noDrive =
+        L"No hay ninguna unidad para las copias de seguridad, así que al cerrar Arcandora no se hará ninguna copia "
+        L"del libro.\r\n\r\nEscriba la letra de una unidad (por ejemplo, D) en «Unidad de Backup», bajo "
+        L"«Configurar», y pulse «Guardar».";
+    WriteBytes(program + L"\\unidad.inf", "\r\n");
+    for (int start = 1; start <= 2; ++start) {
+        auto form = OpenForm(host);
+        ASSERT_EQ(host.messages.size(), static_cast<size_t>(start));
+        EXPECT_EQ(host.messages.back().text, noDrive);
+        EXPECT_EQ(host.messages.back().flags, static_cast<UINT>(MB_OK));
+        bool greyed = false;
+        EXPECT_EQ(LastBackupLine(*form, &greyed), L"Aún no hay ninguna copia de seguridad comprobada");
+        EXPECT_TRUE(greyed);
+        ClickLabel(form->Control(Id::Label9));
+        Click(form->Control(Id::Command6));
+        CloseWindow(*form);
+        EXPECT_EQ(host.messages.size(), static_cast<size_t>(start));
+    }
+    EXPECT_TRUE(host.started.empty());
+
+    FastHost h{L""};
+    h.installFolder = install;
+    h.programFolder = program;
+    h.now = host.now;
+    WriteBytes(program + L"\\unidad.inf", "Q\r\n");
+    WriteBytes(install + L"\\RESPALDO-261206110000.TXT", "OK 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+    auto form = OpenForm(h);
+    EXPECT_TRUE(h.messages.empty());
+    EXPECT_EQ(LastBackupLine(*form), L"Última copia de seguridad comprobada: 12/6/2026 a las 11:00");
+    // Guardar's batch ends while the window stays open.
+    ClickLabel(form->Control(Id::Label9));
+    Click(form->Control(Id::Command6));
+    ASSERT_EQ(h.started, std::vector<std::wstring>{batchPath});
+    WriteBytes(install + L"\\RESPALDO-261206143005.TXT", "OK 3 Q:\\BACKUP_ARCANDORA\\261206143005-BD.DB\r\n");
+    EXPECT_EQ(LastBackupLine(*form), L"Última copia de seguridad comprobada: 12/6/2026 a las 14:30");
+    SetBoxText(form->Control(Id::Text4), L"");
+    ClickLabel(form->Control(Id::Label9));
+    Click(form->Control(Id::Command6));
+    CloseWindow(*form);
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0].text, noDrive);
+    EXPECT_EQ(h.started.size(), 1u);
 }
 
 TEST_F(Backup, TheSessionsEndMakesTheCheckedCopyItselfAndNoBatch) {
@@ -307,7 +457,9 @@ TEST_F(Backup, AfterTheClockWasAheadCopiesAreNamedByTheClockAndTheLastRunSpeaks)
     { auto form = OpenForm(host); }
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(L"no se pudo escribir en Q:\\BACKUP_ARCANDORA"), std::wstring::npos);
-    EXPECT_EQ(FilesIn(install, L"RESPALDO-*.TXT"), std::vector<std::wstring>{L"RESPALDO-261206143005.TXT"});
+    // The told failure's result stays, and the checked copy's, made a year ahead.
+    EXPECT_EQ(FilesIn(install, L"RESPALDO-*.TXT"),
+              (std::vector<std::wstring>{L"RESPALDO-261206143005.TXT", L"RESPALDO-271206143005.TXT"}));
 
     // The hour put back in the autumn while the window stays open: "Guardar"
     // at 02:30, the close at 02:10 of the hour that comes again.

@@ -124,11 +124,12 @@ TEST_F(ConfigPanel, GuardarIntoAnUnwritableFolderStillBacksUpAndCloses) {
     host.programFolder = drive + L":\\NO_SUCH_FOLDER\\PROG";
     auto form = OpenForm(host);
     EXPECT_EQ(form->Text(Id::Text4), L"");
+    ASSERT_EQ(host.messages.size(), 1u);  // the start says that no drive is set
     ClickLabel(form->Control(Id::Label9));
     SetBoxText(form->Control(Id::Text4), L"Q");
     Click(form->Control(Id::Command6));
     EXPECT_FALSE(FileExists(host.programFolder + L"\\unidad.inf"));
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.started, std::vector<std::wstring>{batchPath});
     EXPECT_FALSE(Visible(*form));
 }

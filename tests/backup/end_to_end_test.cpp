@@ -8,7 +8,10 @@
 #include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
 
+#include <tlhelp32.h>
+
 #include <cwctype>
+#include <set>
 
 namespace arc::test {
 namespace {
@@ -240,6 +243,49 @@ TEST_F(EndToEnd, ARegisterWhileTheBatchRunsSucceeds) {
     const auto backups = FilesIn(backupFolder, L"*-BD.DB");
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(RowsOf(backupFolder + L"\\" + backups[0]).size(), 20000u) << "the copy is the ledger at the click";
+}
+
+// Ends the processes this one started and theirs (the batch's command
+// interpreter and its SQLite shell), as a crash or a kill ends them.
+void KillStartedProcesses() {
+    std::set<DWORD> tree{GetCurrentProcessId()};
+    std::vector<DWORD> started;
+    for (bool grew = true; grew;) {
+        grew = false;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
+        PROCESSENTRY32W entry{sizeof entry};
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            if (tree.count(entry.th32ParentProcessID) && tree.insert(entry.th32ProcessID).second) {
+                started.push_back(entry.th32ProcessID);
+                grew = true;
+            }
+        CloseHandle(snapshot);
+    }
+    ASSERT_FALSE(started.empty()) << "no batch runs";
+    for (DWORD id : started)
+        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(p, 1);
+            WaitForSingleObject(p, 10000);
+            CloseHandle(p);
+        }
+}
+
+// However soon the next start comes, it knows whether the batch still runs.
+TEST_F(EndToEnd, ABatchKilledWhileItRunsIsToldAtTheNextStart) {
+    auto form = OpenForm(real);
+    AddRows(install, 20000);
+    SetBoxText(form->Control(Id::Text4), drive);
+    Click(form->Control(Id::Command6));
+    ASSERT_EQ(real.started.size(), 1u);
+    EXPECT_EQ(NoticeAtNextStart(), L"");
+    ASSERT_TRUE(FileExists(real.started[0])) << "the batch ended before it could be killed";
+    KillStartedProcesses();
+    EXPECT_EQ(NoticeAtNextStart(),
+              L"No se pudo hacer la última copia de seguridad: la copia se interrumpió antes de terminar (por "
+              L"ejemplo, al apagarse el equipo).\r\n\r\nLas copias de seguridad se guardan en Q:\\BACKUP_ARCANDORA.");
+    EXPECT_TRUE(FilesIn(workFolder).empty());
+    EXPECT_TRUE(FilesIn(backupFolder, L"*-BD.DB").empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/data/Statement.h"
 #include "platform/runtime/SystemHost.h"
 #include "platform/runtime/Text.h"
+#include "platform/runtime/TextFile.h"
 
 #include <commctrl.h>
 
@@ -62,6 +63,10 @@ std::string Sql::One(const std::string& sql) {
 bool LedgerTest::Start() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
+    // An installation with its backup drive set, unless the test sets its
+    // own: a letter that names no drive, so that a close writes nowhere.
+    const std::wstring unidad = host.programFolder + L"\\unidad.inf";
+    if (withBackupDrive && FolderExists(host.programFolder) && !FileExists(unidad)) WriteBytes(unidad, Narrow(AbsentDrive()) + "\r\n");
     form = std::make_unique<Form1>(host, options);
     try {
         form->Load();

@@ -43,8 +43,10 @@ protected:
     explicit LedgerTest(const wchar_t* locale = L"en-US") : host(folder.Path(), locale) {}
 
     // Loads and shows the window; false (with the message recorded) when the
-    // start-up failed.
+    // start-up failed.  Unless told otherwise, it starts as an installation
+    // whose backup drive is set.
     bool Start();
+    bool withBackupDrive = true;
     std::wstring DbPath() const { return folder / L"BD.db"; }
 
     // Typing into a box, one character at a time as the keyboard would.

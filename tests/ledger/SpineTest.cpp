@@ -39,7 +39,11 @@ void CreateLedger(const std::wstring& file) {
 using Spine = LedgerTest;
 
 TEST_F(Spine, FirstStartCreatesTheFileWithExactlyTheSchema) {
+    withBackupDrive = false;
     ASSERT_TRUE(Start());
+    // No backup drive is set yet: the start says that no copy will be made.
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text.find(L"No hay ninguna unidad para las copias de seguridad"), 0u);
     Sql db(DbPath());
     EXPECT_EQ(db.One("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'FINANZAS'"), "1");
     EXPECT_EQ(db.One("SELECT count(*) FROM FINANZAS"), "0");

@@ -63,4 +63,11 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
     if (!ok) throw std::runtime_error("cannot write a test file");
 }
 
+std::wstring AbsentDrive() {
+    for (wchar_t letter = L'D'; letter <= L'Y'; ++letter)
+        if (GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) == DRIVE_NO_ROOT_DIR)
+            return std::wstring(1, letter);
+    return L"";
+}
+
 }  // namespace arc::test

@@ -27,5 +27,7 @@ std::string ReadBytes(const std::wstring& path);
 // Replaces a file with the bytes; throws when it cannot be written, so that a
 // test never goes on with a file it did not set up.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
+// A drive letter that names no drive here, or "".
+std::wstring AbsentDrive();
 
 }  // namespace arc::test
