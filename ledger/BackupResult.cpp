@@ -223,6 +223,11 @@ std::wstring UnknownNotice(const Result& r, const Regional& regional) {
 
 bool Checked(const Result& r) { return r.state == kOk || r.state == kSeen; }
 
+// The backup folder of a result: its copy's folder, or the folder it names.
+std::wstring BackupFolderOf(const Result& r) {
+    return Checked(r) ? r.rest.substr(0, r.rest.find_last_of(L'\\')) : r.rest;
+}
+
 void Mark(const Result& r, const wchar_t* state) {
     // A file that cannot be rewritten (it could not even be read) goes instead.
     if (!ReplaceAnsiLines(r.file, {std::wstring(state) + L" " + r.word + L" " + r.rest})) DeleteFileW(r.file.c_str());
@@ -251,6 +256,9 @@ std::optional<std::wstring> TakeLastBackupNotice(Host& host, const std::wstring&
     for (auto& r : results) {
         if (r.state == kRunning) JudgeRunning(host, r);
         if (r.state == kUnknown) JudgeUnknown(r, folder);
+        // A batch writes its result just before it deletes its work files:
+        // one stopped in between leaves them, and nothing of it runs now.
+        if (r.state == kOk || r.state == kFailed) RemoveWorkFiles(WorkStem(BackupFolderOf(r) + L"\\ARCH_TMP", r.stamp));
     }
     // Only the latest finished run speaks; a run still going after it waits
     // for a later start, and everything older has been superseded, except

@@ -10,7 +10,7 @@
 //   ModifyDelete.cpp    the grid, row loading, Modificar, Eliminar, Cancelar
 //   ConfigPanel.cpp     Configurar and its hover, X, Guardar and the settings files
 //   ReportButton.cpp    Generar Informe
-//   Backup.cpp          BACKUP, the backup at the session's end, the start-up notice
+//   Backup.cpp          BACKUP, the backup at the session's end, the start-up notices
 //   Restore.cpp         RESTAURAR, from the system menu and the menu bar
 //   Form1Menu.cpp       the menu bar above the designed window and its commands
 //   SetAsideLedger.cpp  the start's offer of a ledger that a repair set aside

@@ -1,12 +1,12 @@
 #include "Driver.h"
 
-#include "ledger/BackupResult.h"
 #include "ledger/SqlText.h"
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/SystemHost.h"
 #include "support/WindowActions.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace arc::campaign {
@@ -35,6 +35,18 @@ std::vector<std::wstring> Backups(const std::wstring& folder) {
     do {
         if (std::wstring(fd.cFileName).size() == 18) names.push_back(fd.cFileName);
     } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+// The names of the backups' result files in the install folder.
+std::vector<std::wstring> ResultFiles(const std::wstring& install) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((install + L"\\RESPALDO-*.TXT").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(fd.cFileName);
+    while (FindNextFileW(h, &fd));
     FindClose(h);
     return names;
 }
@@ -181,9 +193,14 @@ void Driver::Restore() {
 }
 
 void Driver::Backup() {
+    // The run's stamp is that of the one result file it adds.
+    const auto before = ResultFiles(host_.InstallFolder());
     Begin(L"COPIA");
     form_.Command6_Click();  // "Guardar": the settings files, then the backup
-    End(0, L"", LatestResultStamp(host_.InstallFolder()));
+    std::wstring stamp = L"?";
+    for (const auto& name : ResultFiles(host_.InstallFolder()))
+        if (std::find(before.begin(), before.end(), name) == before.end() && name.size() == 25) stamp = name.substr(9, 12);
+    End(0, L"", stamp);
 }
 
 }  // namespace arc::campaign

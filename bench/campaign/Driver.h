@@ -8,6 +8,7 @@
 #include "ledger/Form1.h"
 #include "support/TestHost.h"
 
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <string>

@@ -243,8 +243,14 @@ TEST_F(Backup, OnlyTheLatestRunSpeaksAndOlderResultsAreRemoved) {
     const std::wstring failed = install + L"\\RESPALDO-261206100000.TXT", ok = install + L"\\RESPALDO-261206110000.TXT";
     WriteBytes(failed, "FALLO UNIDAD Q:\\BACKUP_ARCANDORA\r\n");
     WriteBytes(ok, "OK 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");
+    // Its batch was stopped after writing its result, before deleting its work files.
+    CreateDirectoryW(backupFolder.c_str(), nullptr);
+    CreateDirectoryW(workFolder.c_str(), nullptr);
+    for (const wchar_t* ext : {L".BAT", L".ACTIVA", L".COPIA", L".BACKUP", L".OK"})
+        WriteBytes(workFolder + L"\\RESPALDO-261206110000" + ext, "left");
     { auto form = OpenForm(host); }
     EXPECT_TRUE(host.messages.empty()) << "a later backup succeeded";
+    EXPECT_TRUE(FilesIn(workFolder).empty());
     EXPECT_FALSE(FileExists(failed));
     EXPECT_EQ(ReadBytes(ok), "VISTO 3 Q:\\BACKUP_ARCANDORA\\261206110000-BD.DB\r\n");  // kept, as read
 
