@@ -79,8 +79,8 @@ void PrintSummary(const std::vector<SizeResult>& results, const std::optional<Im
     std::printf("%s\n", std::string(kWidth, '-').c_str());
     std::printf("build ledger: generating the rows (one transaction); balances: ACTUALIZAR_BD left every balance "
                 "bit for bit\n");
-    std::printf("register: CONEXION, fund query and insert in one transaction; MOSTRAR: CONEXION and the day "
-                "view's query\n");
+    std::printf("register: CONEXION, fund query, insert and its history entry in one transaction; MOSTRAR: CONEXION "
+                "and the day view's query\n");
     std::printf("year query: CONEXION and the report's query for the last year; paginate: its report on pages; "
                 "Content(0): the first\n");
     std::printf("page's content; first page: paginate, Content(0) and page 0 drawn to a memory DC\n");

@@ -44,6 +44,10 @@ void LedgerDatabase::CONEXION() {
     connection_ = fresh;
     connection_->Execute(kCreateTable);
     connection_->Execute(kCreateIndexes);
+    // Room for a correction's rewritten balances (a year of rows) in
+    // memory, so the transaction is written once at its commit rather than
+    // spilled part by part before it.
+    connection_->Execute(L"PRAGMA cache_size = -32768");
     data::AddTextSearch(*connection_);
 }
 
