@@ -48,10 +48,18 @@ bool ReadAmount(const data::Statement& st, int column, std::string_view type, co
     return true;
 }
 
+// What PRAGMA quick_check says of the file, its first lines; "" for "ok".
+// A check that stops at a damaged page says so itself.
 std::wstring QuickCheck(sqlite3* db) {
-    data::Statement st(db, "PRAGMA quick_check");
     std::wstring said;
-    for (int n = 0; st.Step() && n < 3; ++n) said += (said.empty() ? L"" : L"; ") + FromUtf8(st.Text(0));
+    try {
+        data::Statement st(db, "PRAGMA quick_check");
+        for (int n = 0; st.Step() && n < 3; ++n) said += (said.empty() ? L"" : L"; ") + FromUtf8(st.Text(0));
+    } catch (const RuntimeError& e) {
+        const long code = e.Number() & 0xFF;
+        if (code != SQLITE_CORRUPT && code != SQLITE_NOTADB) throw;
+        said += (said.empty() ? L"" : L"; ") + e.Description();
+    }
     return said == L"ok" ? L"" : said;
 }
 

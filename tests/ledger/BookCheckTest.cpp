@@ -130,6 +130,32 @@ TEST_F(BookCheckTest, ASoundLedgerIsLeftUntouchedAndSaysSoOnlyWhenAsked) {
     EXPECT_TRUE(Copies().empty());
 }
 
+// A damaged index leaves the day view working; the check tells the damage
+// and offers nothing, since mending is Corvelan's matter.
+TEST_F(BookCheckTest, ADamagedFileIsToldAndLeftToTheRepairTool) {
+    {
+        Sql db(DbPath());
+        db.Exec(ToUtf8(LedgerDatabase::kCreateTable));
+        db.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) INSERT INTO FINANZAS "
+                "SELECT NULL, date('2020-01-01', '+' || i || ' days'), 'MOVIMIENTO ' || i, 1, 0, '2026-01-01', 1, i FROM n");
+        // The index on FECHA is built last: its pages end the file.
+        db.Exec(ToUtf8(LedgerDatabase::kCreateIndexes));
+    }
+    std::string bytes = ReadBytes(DbPath());
+    ASSERT_GT(bytes.size(), 3 * 4096u);
+    for (size_t i = bytes.size() - 3 * 4096; i < bytes.size() - 2 * 4096; ++i) bytes[i] = 'x';
+    WriteBytes(DbPath(), bytes);
+
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(host.messages[0].text.rfind(L"El archivo del libro está dañado. La comprobación de SQLite dice: ", 0), 0u)
+        << Narrow(host.messages[0].text);
+    EXPECT_NE(host.messages[0].text.find(L"repare " + DbPath() + L" con Corvelan."), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(DbPath()).substr(bytes.size() - 3 * 4096, 4096), std::string(4096, 'x'));
+    EXPECT_TRUE(Copies().empty());
+}
+
 // The note a repair leaves in the new database, as Corvelan's batch writes it.
 void LeaveRepairNote(const std::wstring& file, const std::string& note) {
     Sql db(file);
