@@ -3,6 +3,7 @@
 #include "CorrectionBench.h"
 #include "LedgerGenerator.h"
 #include "ScratchFolder.h"
+#include "SelfCheckBench.h"
 #include "Stopwatch.h"
 
 #include "ledger/History.h"
@@ -110,6 +111,9 @@ SizeResult MeasureLedger(size_t rows, const std::wstring& parent, const Regional
         r.ratio = *r.perRowMs / r.recomputeMs;
         r.ratioAll = *r.perRowMs / r.recomputeAllMs;
     }
+
+    Progress(rows, L"self-check");
+    MeasureSelfCheck(database, regional, runs, r);
 
     Progress(rows, L"search and corrections");
     MeasureCorrections(database, ledger, runs, r);
