@@ -3,8 +3,10 @@
 #include "CorrectionBench.h"
 #include "LedgerGenerator.h"
 #include "ScratchFolder.h"
+#include "SelfCheckBench.h"
 #include "Stopwatch.h"
 
+#include "ledger/History.h"
 #include "ledger/LedgerDatabase.h"
 #include "ledger/TreasuryReport.h"
 #include "ledger/TreasuryReportLayout.h"
@@ -20,11 +22,15 @@ namespace arc::bench {
 namespace {
 
 // Registering one movement the way LA_OPERACION does it: a fresh
-// connection, then the fund read and the row inserted with its balance.
+// connection, then the fund read, the row inserted with its balance and its
+// entry in the history, in one transaction.
 void RegisterMovement(LedgerDatabase& database, double day, const std::wstring& description, double income,
                       double expense) {
     database.CONEXION();
-    database.InsertMovement(day, ToUpper(description), income, expense, day);
+    const std::wstring moment = IsoDate(day) + L" 12:00:00";
+    database.InsertMovement(day, ToUpper(description), income, expense, day, [&](std::int64_t id) {
+        History::Entry(database, operacion::kAlta, std::nullopt, moment).Complete(id);
+    });
 }
 
 // Draws a page the way the preview does, at the screen's resolution, into a
@@ -106,11 +112,17 @@ SizeResult MeasureLedger(size_t rows, const std::wstring& parent, const Regional
         r.ratioAll = *r.perRowMs / r.recomputeAllMs;
     }
 
+    Progress(rows, L"self-check");
+    MeasureSelfCheck(database, regional, runs, r);
+
     Progress(rows, L"search and corrections");
     MeasureCorrections(database, ledger, runs, r);
     r.balancesExact = r.balancesExact && BalancesMatch(database, ledger.balances);
 
     Progress(rows, L"registering");
+    // The history begins at the program's start, not at the first movement.
+    database.CONEXION();
+    History::Ensure(database, IsoDate(ledger.lastDay) + L" 08:00:00");
     int n = 0;
     r.registerMs = MedianMs(runs, [&] {
         ++n;

@@ -32,6 +32,8 @@ struct SizeResult {
     long long searchRows = 0;
     double correctTodayMs = 0;             // change, recomputation from the row on, day view: today's last row
     double correctYearBackMs = 0;          // the same for a row a tenth of the book back
+    double selfCheckMs = 0;                // CONEXION and the self-check of the whole book
+    bool selfCheckSound = false;           // it found the generated book sound
 };
 
 struct BenchOptions {

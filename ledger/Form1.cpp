@@ -2,6 +2,7 @@
 // the end of the program when the window has gone.
 #include "Form1.h"
 #include "History.h"
+#include "RepairRecord.h"
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
@@ -49,6 +50,7 @@ void Form1::Show(int showCommand) {
     UpdateWindow(Hwnd());
     SetFocus(Control(Id::Text1));
     NotifyLastBackup();
+    COMPROBAR_LIBRO(true);
 }
 
 void Form1::StartUp() {
@@ -58,10 +60,13 @@ void Form1::StartUp() {
     hasta_->SetDateTime(today);
     SetText(Id::Label7, LongDate(today, host_.Regional()));
     MOSTRAR();
-    // A book without its history gets it now, starting from the state it is
-    // in.  A failure (another program holding the file) leaves that to the
-    // first change, which makes the history in its own transaction.
+    // A repair made by Corvelan since the last start goes into the history;
+    // a book without its history gets it now, starting from the state it is
+    // in.  A failure (another program holding the file) leaves the repair to
+    // the next start, the history to the first change, which makes it in its
+    // own transaction.
     try {
+        RecordRepairs(db_, History::Moment(host_.Now()));
         History::Ensure(db_, History::Moment(host_.Now()));
     } catch (const RuntimeError&) {
     }

@@ -14,6 +14,7 @@
 //   Restore.cpp         RESTAURAR, from the system menu and the menu bar
 //   Form1Menu.cpp       the menu bar above the designed window and its commands
 //   SetAsideLedger.cpp  the start's offer of a ledger that a repair set aside
+//   Form1BookCheck.cpp  COMPROBAR_LIBRO, the self-check of the book and its mend
 #include "DateField.h"
 #include "LedgerDatabase.h"
 #include "MovementRow.h"
@@ -59,7 +60,7 @@ public:
     // The commands of the menu bar.
     enum class Command : UINT {
         Restore = 1001, Exit, Search, TreasuryReport, About, History, ClosePeriod, ReopenPeriod, MonthlySummary,
-        ImportStatement, Reconciliation,
+        ImportStatement, Reconciliation, CheckBook,
         LastBackup,  // "Archivo": a greyed line saying when the last checked backup was made
     };
 
@@ -73,8 +74,8 @@ public:
     // ledger a cut repair set aside nor a copy; the window is then destroyed.
     void Load();
     // Shows the window centred with the focus in Text1, then tells the user
-    // once when the last backup could not be made, and when no backup drive
-    // is set.
+    // once when the last backup could not be made, when no backup drive is
+    // set, and what the self-check of the book finds wrong.
     void Show(int showCommand);
 
     // Window state.
@@ -99,6 +100,10 @@ public:
     void CERRAR_PERIODO();       // "Cerrar período..."
     void REABRIR_PERIODO();      // "Reabrir período..."
     void IMPORTAR_EXTRACTO();    // "Importar extracto bancario...", then the day view refreshed
+    // "Comprobar el libro...": the self-check, told to the user, and its mend
+    // on Yes; at start (atStart) a sound book, or one that cannot be read
+    // now, says nothing.
+    void COMPROBAR_LIBRO(bool atStart = false);
     void RowLoadingStep();       // the grid's key press, and Timer2's tick after a click
     // The row-loading step for a movement found anywhere (the day view's
     // current row, or a row chosen in the search): its values go into the

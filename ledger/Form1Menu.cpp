@@ -24,6 +24,7 @@ std::vector<MenuItem> Form1::MenuBar() {
         {L"&Movimientos", 0,
          {{L"&Buscar y corregir...\tCtrl+B", command(Command::Search)},
           {L"&Historial de cambios", command(Command::History)},
+          {L"Com&probar el libro...", command(Command::CheckBook)},
           {},
           {L"&Cerrar período...", command(Command::ClosePeriod)},
           {L"&Reabrir período...", command(Command::ReopenPeriod)}}},
@@ -54,6 +55,7 @@ void Form1::ConnectMenu() {
     });
     OnCommand(static_cast<UINT>(Command::History),
               [this] { HistoryWindow::Show(Hwnd(), host_, db_, options_.history); });
+    OnCommand(static_cast<UINT>(Command::CheckBook), [this] { COMPROBAR_LIBRO(); });
     OnCommand(static_cast<UINT>(Command::ClosePeriod), [this] { CERRAR_PERIODO(); });
     OnCommand(static_cast<UINT>(Command::ReopenPeriod), [this] { REABRIR_PERIODO(); });
     OnCommand(static_cast<UINT>(Command::TreasuryReport), [this] { Command1_Click(); });

@@ -1,5 +1,6 @@
 #include "LedgerDatabase.h"
 
+#include "LedgerSchema.h"
 #include "SqlText.h"
 
 #include "platform/data/RunningSum.h"
@@ -17,14 +18,8 @@ const wchar_t* const LedgerDatabase::kCreateIndexes =
     L"CREATE INDEX IF NOT EXISTS FINANZAS_FECHA_OP ON FINANZAS (FECHA_OP); "
     L"CREATE INDEX IF NOT EXISTS FINANZAS_FECHA ON FINANZAS (FECHA)";
 
-// The window sum adds the same values in the same order (row id) as the
-// per-row sub-query did, so the balances come out bit for bit the same, in
-// linear time instead of quadratic.  Only rows whose balance changes are
-// written (a REAL column holds no integer that could compare equal).
-const wchar_t* const LedgerDatabase::kRecomputeBalances =
-    L"UPDATE FINANZAS SET estado = r.SALDO FROM (SELECT rowid AS RID, SUM(INGEGR) OVER (ORDER BY rowid ROWS BETWEEN "
-    L"UNBOUNDED PRECEDING AND CURRENT ROW) AS SALDO FROM FINANZAS) AS r WHERE FINANZAS.rowid = r.RID AND "
-    L"FINANZAS.estado IS NOT r.SALDO";
+// Shared with Corvelan (LedgerSchema.h).
+const wchar_t* const LedgerDatabase::kRecomputeBalances = kRecomputeRunningBalances;
 
 const wchar_t* const LedgerDatabase::kRecomputeBalancesPerRow =
     L"UPDATE FINANZAS SET estado = (SELECT SUM(INGEGR) FROM FINANZAS AS t2 WHERE t2.rowid <= FINANZAS.rowid)";
@@ -44,6 +39,10 @@ void LedgerDatabase::CONEXION() {
     connection_ = fresh;
     connection_->Execute(kCreateTable);
     connection_->Execute(kCreateIndexes);
+    // Room for a correction's rewritten balances (a year of rows) in
+    // memory, so the transaction is written once at its commit rather than
+    // spilled part by part before it.
+    connection_->Execute(L"PRAGMA cache_size = -32768");
     data::AddTextSearch(*connection_);
 }
 

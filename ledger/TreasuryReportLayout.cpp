@@ -87,11 +87,13 @@ report::ReportModel TreasuryReportLayout() {
     }});
 
     // The spreadsheet copy: the values as stored, and the three sums on the
-    // totals line ("Total Saldo:" under Estado).
+    // totals line.  The balance of the range ("Total Saldo:") stands under
+    // Estado, so the line says what it is: income less expense of the range,
+    // not the fund at its end.
     using Column = report::ExportColumn;
     m.exportColumns = {
         {L"Fecha", L"FECHA", Column::Kind::Date, L"", L""},
-        {L"Descripción", L"DESCRIPCION", Column::Kind::Text, L"", L"Total"},
+        {L"Descripción", L"DESCRIPCION", Column::Kind::Text, L"", kCsvTotalsLabel},
         {L"Ingreso", L"INGRESO", Column::Kind::Number, L"INGRESO", L""},
         {L"Egreso", L"EGRESO", Column::Kind::Number, L"EGRESO", L""},
         {L"Estado", L"ESTADO", Column::Kind::Number, L"INGEGR", L""},

@@ -70,15 +70,17 @@ std::string FirstValue(sqlite3* db, const char* sql, int& rc) {
 }
 
 LedgerCheck CheckOpenDatabase(sqlite3* db, LedgerCheck result) {
-    // SQLite reads the file only now: a text file fails here with SQLITE_NOTADB,
-    // a damaged schema with SQLITE_CORRUPT.
+    // SQLite reads the file only now: a text file fails here with SQLITE_NOTADB;
+    // a damaged file lists its faults, or stops the check with SQLITE_CORRUPT,
+    // and what can still be read of it is counted below.
     int rc = SQLITE_OK;
     const std::string verdict = FirstValue(db, "PRAGMA quick_check", rc);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
         result.health = FromError(rc);
-        return result;
+        if (result.health != DatabaseHealth::Damaged) return result;
+    } else {
+        result.health = verdict == "ok" ? DatabaseHealth::Healthy : DatabaseHealth::Damaged;
     }
-    result.health = verdict == "ok" ? DatabaseHealth::Healthy : DatabaseHealth::Damaged;
 
     // A schema that can be read and has no FINANZAS is no ledger, damaged or
     // not; one that cannot be read is left to the recovery to find.
@@ -90,6 +92,19 @@ LedgerCheck CheckOpenDatabase(sqlite3* db, LedgerCheck result) {
     }
     const std::string rows = FirstValue(db, "SELECT count(*) FROM FINANZAS", rc);
     if (rc == SQLITE_DONE && !rows.empty()) result.rows = std::stoll(rows);
+
+    // The history travels with the book: its rows are counted as well.
+    const std::string history =
+        FirstValue(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'HISTORIAL' COLLATE NOCASE", rc);
+    if (rc == SQLITE_DONE && history == "0") return result;
+    std::string entries;
+    if (rc == SQLITE_DONE) entries = FirstValue(db, "SELECT count(*) FROM HISTORIAL", rc);
+    // Its entries are numbered from 1 and never removed, so where a damaged
+    // page stops the count, the last number (read along the table's right
+    // edge alone) still tells how many there were.
+    if (rc != SQLITE_DONE && !history.empty()) entries = FirstValue(db, "SELECT max(NUM) FROM HISTORIAL", rc);
+    if (rc == SQLITE_DONE) result.historyRows = entries.empty() ? 0 : std::stoll(entries);
+    else result.historyUncounted = true;
     return result;
 }
 

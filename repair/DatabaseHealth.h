@@ -25,6 +25,11 @@ struct LedgerCheck {
     bool hotJournal = false;
     // Rows of FINANZAS after any roll-back, when they could be counted.
     std::optional<long long> rows;
+    // Rows of HISTORIAL, the book's history of changes, when the table is
+    // there and they could be counted; historyUncounted when it is there
+    // (or the schema cannot be read) but they could not.
+    std::optional<long long> historyRows;
+    bool historyUncounted = false;
 };
 
 // The journal SQLite keeps beside a database file.

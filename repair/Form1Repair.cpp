@@ -5,7 +5,9 @@
 #include "Form1.h"
 #include "RepairBatch.h"
 
+#include "platform/runtime/DateValue.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Format.h"
 #include "platform/runtime/SystemHost.h"
 #include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
@@ -90,6 +92,9 @@ void Form1::Command1_Click() {
     plan.command = check.health == DatabaseHealth::Damaged ? DumpCommand::Recover : DumpCommand::Dump;
     plan.hotJournal = check.hotJournal;
     plan.rowsBefore = check.rows;
+    plan.historyBefore = check.historyRows;
+    plan.historyUncounted = check.historyUncounted;
+    plan.moment = FormatDate(FromSystemTime(host_.Now()), L"yyyy-mm-dd hh:nn:ss", host_.Regional());
     // A file set aside by an earlier repair stays; this one takes the next name.
     plan.setAsideName = FreeSetAsideName(folderOfFile);
 

@@ -5,6 +5,15 @@
 // and checks it; only then is the chosen file set aside as "BD.DB.anterior"
 // and the new one named "BD.db".  Any failure on the way leaves the chosen
 // file as it was, removes the temporary files and says so in the console.
+//
+// Before the swap the console tells what the new database holds: its rows
+// of FINANZAS and HISTORIAL and its sums of income and expense.  A recovery
+// of a damaged file also gets its balances recomputed, and, when it kept
+// fewer rows than the file had or the file's rows could not be counted, the
+// swap waits for the user to type S.  The new database carries a note of
+// the repair (kPendingRepairTable, ledger/LedgerSchema.h), from which
+// Arcandora, at its next start, writes the REPARACION entry of the book's
+// history.
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,10 +34,16 @@ struct RepairPlan {
     // chosenFile + "-journal" holds a transaction to roll back: it is copied
     // with the file, and set aside with it.
     bool hotJournal = false;
-    // Rows of FINANZAS in the chosen file, when they could be counted.  The
-    // new database must have as many (a dump), or at least as many (a
-    // recovery).
+    // Rows of FINANZAS in the chosen file, when they could be counted.  A
+    // dump must keep them all, or nothing changes; a recovery that keeps
+    // fewer, or of a file whose rows could not be counted, asks first.
     std::optional<long long> rowsBefore;
+    // The same for HISTORIAL: its rows when the table is there and could be
+    // counted; historyUncounted when it is there but could not be.
+    std::optional<long long> historyBefore;
+    bool historyUncounted = false;
+    // When the repair was prepared, "YYYY-MM-DD hh:mm:ss", for its note.
+    std::wstring moment;
     // The name the chosen file is set aside under, in its own folder.
     std::wstring setAsideName = L"BD.DB.anterior";
 };

@@ -6,6 +6,8 @@
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/Text.h"
 
+#include <string_view>
+
 namespace arc::report {
 namespace {
 
@@ -16,8 +18,18 @@ int FieldOf(const DataSource& source, const std::wstring& field) {
     return f;
 }
 
+// A text that spreadsheets would take for a formula (it starts with "=",
+// "+", "-" or "@", or with a tab or carriage return that they skip before
+// one) gets an apostrophe before it, so that it stays text: a description
+// such as "=HIPERVINCULO(...)" is shown, never run.
+std::wstring KeptAsText(const std::wstring& text) {
+    if (!text.empty() && std::wstring_view(L"=+-@\t\r").find(text.front()) != std::wstring_view::npos)
+        return L"'" + text;
+    return text;
+}
+
 // A value as the column writes it: dates as YYYY-MM-DD, numbers in full
-// without grouping, texts as they are.
+// without grouping, texts as they are (kept from being read as formulas).
 std::wstring Cell(const data::Value& value, ExportColumn::Kind kind, const Regional& regional) {
     if (value.IsNull()) return L"";
     switch (kind) {
@@ -32,7 +44,7 @@ std::wstring Cell(const data::Value& value, ExportColumn::Kind kind, const Regio
         case ExportColumn::Kind::Text:
             break;
     }
-    return value.AsText();
+    return KeptAsText(value.AsText());
 }
 
 void AppendField(std::wstring& line, const std::wstring& text, wchar_t separator) {

@@ -5,7 +5,9 @@
 // mark so that spreadsheets read accented letters; lines end in CR LF.  Where
 // the decimal separator is the comma, fields are separated by ";" (as
 // spreadsheets there expect), otherwise by ",".  A field holding the
-// separator, a quote or a line break is quoted, its quotes doubled.
+// separator, a quote or a line break is quoted, its quotes doubled.  A text
+// that a spreadsheet would read as a formula (starting with "=", "+", "-",
+// "@") is written after an apostrophe, so that it stays text.
 #include "DataSource.h"
 #include "ReportModel.h"
 #include "platform/runtime/Regional.h"

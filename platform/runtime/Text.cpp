@@ -65,26 +65,26 @@ constexpr char kLatin1Fold[64] = {
     'D', 'N', 'O', 'O', 'O', 'O', 'O', 0,   'O', 'U', 'U', 'U', 'U', 'Y', 0,   'Y',  // ð..ÿ
 };
 
-void FoldInto(std::string_view utf8, std::string& out) {
-    out.clear();
-    out.reserve(utf8.size());
+// Hands each byte of the folded text to put: ASCII letters in upper case,
+// Latin-1 letters as their base letter in upper case, the rest as it is.
+template <typename Put>
+void Fold(std::string_view utf8, Put&& put) {
     for (size_t i = 0; i < utf8.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {
-            out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c);
+            put((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c));
         } else if (c == 0xC3 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
-            unsigned char second = static_cast<unsigned char>(utf8[i + 1]);
-            ++i;
+            unsigned char second = static_cast<unsigned char>(utf8[++i]);
             if (char base = kLatin1Fold[second - 0x80]) {
-                out += base;
+                put(base);
             } else {
                 // æ, þ become Æ, Þ; the signs and ß stay.
                 if (second == 0xA6 || second == 0xBE) second -= 0x20;
-                out += static_cast<char>(c);
-                out += static_cast<char>(second);
+                put(static_cast<char>(c));
+                put(static_cast<char>(second));
             }
         } else {
-            out += static_cast<char>(c);
+            put(static_cast<char>(c));
         }
     }
 }
@@ -93,15 +93,26 @@ void FoldInto(std::string_view utf8, std::string& out) {
 
 std::string FoldForSearch(std::string_view utf8) {
     std::string out;
-    FoldInto(utf8, out);
+    out.reserve(utf8.size());
+    Fold(utf8, [&](char c) { out += c; });
     return out;
 }
 
 bool ContainsFolded(std::string_view utf8, std::string_view foldedNeedle) {
     if (foldedNeedle.empty()) return true;
-    thread_local std::string folded;
-    FoldInto(utf8, folded);
-    return folded.find(foldedNeedle) != std::string::npos;
+    if (utf8.size() < foldedNeedle.size()) return false;
+    // A description fits the stack; a longer text takes the heap.  Folding
+    // never makes a text longer.
+    char stack[512];
+    std::string heap;
+    char* folded = stack;
+    if (utf8.size() > sizeof stack) {
+        heap.resize(utf8.size());
+        folded = heap.data();
+    }
+    size_t n = 0;
+    Fold(utf8, [&](char c) { folded[n++] = c; });
+    return std::string_view(folded, n).find(foldedNeedle) != std::string_view::npos;
 }
 
 }  // namespace arc

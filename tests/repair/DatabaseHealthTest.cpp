@@ -21,6 +21,25 @@ TEST(CheckLedger, TellsSoundDamagedAndForeignFilesApart) {
     EXPECT_EQ(check.health, DatabaseHealth::Healthy);
     EXPECT_EQ(check.rows, 400 - 133);
     EXPECT_FALSE(check.hotJournal);
+    // No history yet: none to count; then its entries are counted too.
+    EXPECT_EQ(check.historyRows, std::nullopt);
+    EXPECT_FALSE(check.historyUncounted);
+    test::MakeDatabase(sound, "CREATE TABLE HISTORIAL (NUM INTEGER PRIMARY KEY, NOTA TEXT); "
+                              "INSERT INTO HISTORIAL (NOTA) VALUES ('APERTURA'), ('ALTA'), ('BAJA')");
+    EXPECT_EQ(CheckLedger(sound).historyRows, 3);
+    // A damaged page in the middle of the history stops its count, not the
+    // reading of its last number.
+    const std::wstring lostHistory = folder / L"historia.db";
+    test::MakeLedger(lostHistory, 50);
+    test::MakeDatabase(lostHistory, "CREATE TABLE HISTORIAL (NUM INTEGER PRIMARY KEY, NOTA TEXT); "
+                                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                                    "INSERT INTO HISTORIAL (NOTA) SELECT hex(randomblob(50)) FROM n");
+    const int pages = static_cast<int>(test::ReadBytes(lostHistory).size() / 4096);
+    test::DamagePages(lostHistory, {pages - 10});
+    check = CheckLedger(lostHistory);
+    EXPECT_EQ(check.health, DatabaseHealth::Damaged);
+    EXPECT_EQ(check.rows, 50);
+    EXPECT_EQ(check.historyRows, 2000);
 
     const std::wstring damaged = folder / L"dañado.db";
     test::MakeLedger(damaged, 2000);
@@ -36,6 +55,7 @@ TEST(CheckLedger, TellsSoundDamagedAndForeignFilesApart) {
     check = CheckLedger(badSchema);
     EXPECT_EQ(check.health, DatabaseHealth::Damaged);
     EXPECT_EQ(check.rows, std::nullopt);
+    EXPECT_TRUE(check.historyUncounted);
 
     const std::wstring other = folder / L"agenda.db";
     test::MakeDatabase(other, "CREATE TABLE CONTACTOS (NOMBRE TEXT); INSERT INTO CONTACTOS VALUES ('ANA')");

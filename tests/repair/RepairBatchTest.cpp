@@ -3,6 +3,8 @@
 // gives, in which order.
 #include "repair/RepairBatch.h"
 
+#include "ledger/LedgerSchema.h"
+
 #include "support/TempFolder.h"
 
 #include "platform/runtime/Text.h"
@@ -21,6 +23,7 @@ RepairPlan Plan(const std::wstring& file = L"C:\\ARCANDORA\\BD.db") {
     plan.programFolder = L"C:\\ARCANDORA";
     plan.chosenFile = file;
     plan.rowsBefore = 6000;
+    plan.moment = L"2026-12-07 12:00:00";
     return plan;
 }
 
@@ -64,9 +67,36 @@ TEST(RepairBatchLines, ProvesTheNewDatabaseBeforeTheSwapAndEndsAtThePromptOnBDdb
         }
         previous = at;
     }
-    // Nothing about journals, recovery or earlier repairs.
+    // Nothing about journals, recovery, history or earlier repairs; no question.
     for (const auto& line : b) EXPECT_EQ(line.find(L"BD.db-journal"), std::wstring::npos) << ToUtf8(line);
+    for (const auto& line : b) EXPECT_EQ(line.find(L"FROM HISTORIAL"), std::wstring::npos) << ToUtf8(line);
     EXPECT_EQ(Starting(b, L"echo .recover"), b.size());
+    EXPECT_EQ(Starting(b, L"set /p"), b.size());
+    // What the new file holds is said before the swap, and it carries the
+    // note of its repair into the book's history.
+    const size_t sums = Starting(b, s + L"C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"SELECT 'Suma de ingresos de la base "
+                                        L"nueva: ' || replace(printf('%%.2f', total(INGRESO))");
+    const size_t note = At(b, s + L"-bail C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"CREATE TABLE IF NOT EXISTS "
+                               L"REPARACION_PENDIENTE (MOMENTO TEXT, NOTA TEXT); INSERT INTO REPARACION_PENDIENTE "
+                               L"VALUES ('2026-12-07 12:00:00', 'ARCHIVO=BD.db;ANTERIOR=BD.DB.anterior;"
+                               L"VOLCADO=BD.db.REPARAR_BD;MODO=VOLCADO;FILAS_ANTES=6000')\"");
+    EXPECT_LT(sums, note);
+    EXPECT_LT(note, At(b, steps[5]));
+    EXPECT_EQ(b[note + 1], L"if errorlevel 1 goto nota");
+
+    // A book with its history: the dump must keep every entry too.
+    RepairPlan withHistory = Plan();
+    withHistory.historyBefore = 40;
+    const Lines h = RepairBatchLines(withHistory);
+    EXPECT_EQ(h[3], L"echo Filas de HISTORIAL antes de reparar: 40");
+    EXPECT_NE(h[Starting(h, s + L"-bail C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"CREATE TEMP TABLE prueba")].find(
+                  L"filas CHECK (filas = 6000), historial CHECK (historial = 40)); INSERT INTO prueba SELECT (SELECT "
+                  L"group_concat(integrity_check, ' ') FROM pragma_integrity_check), (SELECT count(*) FROM FINANZAS), "
+                  L"(SELECT count(*) FROM HISTORIAL)\""),
+              std::wstring::npos);
+    EXPECT_NE(h[Starting(h, s + L"-bail C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"CREATE TABLE IF NOT EXISTS")].find(
+                  L";FILAS_ANTES=6000;HISTORIAL_ANTES=40')"),
+              std::wstring::npos);
     // Every jump has its label.
     for (const auto& line : b) {
         const auto go = line.find(L"goto ");
@@ -75,20 +105,45 @@ TEST(RepairBatchLines, ProvesTheNewDatabaseBeforeTheSwapAndEndsAtThePromptOnBDdb
     }
 }
 
-// What the end-to-end cases cannot reach: the check of a recovery, the
-// lost_and_found line, and the way back of a crashed file with its journal.
+// What the end-to-end cases cannot reach: a recovery whose rows could be
+// counted (it asks only when it kept fewer), the lost_and_found line, and
+// the way back of a crashed file with its journal.
 TEST(RepairBatchLines, RecoveryOfACrashedFileKeepsTheCountedRowsAndGoesBackWithItsJournal) {
     RepairPlan plan = Plan();
     plan.command = DumpCommand::Recover;
     plan.hotJournal = true;
+    plan.historyBefore = 12;
     plan.setAsideName = L"BD.DB.anterior.2";
     const Lines b = RepairBatchLines(plan);
-    const std::wstring fresh = L"C:\\ARCANDORA\\sqlite3.exe -bail C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"CREATE TEMP TABLE";
-    ASSERT_LT(Starting(b, fresh), b.size());
-    EXPECT_NE(b[Starting(b, fresh)].find(L"CHECK (filas >= 6000)"), std::wstring::npos);
-    EXPECT_LT(Starting(b, L"C:\\ARCANDORA\\sqlite3.exe C:\\ARCANDORA\\BD.db.REPARAR_NUEVO \"SELECT 'Filas halladas en "
-                          L"lost_and_found: '"),
+    const std::wstring s = L"C:\\ARCANDORA\\sqlite3.exe ", fresh = L"C:\\ARCANDORA\\BD.db.REPARAR_NUEVO ";
+    // The balances recomputed with the ledger's own statement, then the proof
+    // of the file alone: what was kept is compared afterwards.
+    const size_t balances = At(b, s + L"-bail " + fresh + L"\"" + kRecomputeRunningBalances + L"\"");
+    const size_t proof = Starting(b, s + L"-bail " + fresh + L"\"CREATE TEMP TABLE prueba");
+    ASSERT_LT(proof, b.size());
+    EXPECT_LT(balances, proof);
+    EXPECT_NE(b[proof].find(L"filas CHECK (filas >= 0))"), std::wstring::npos) << ToUtf8(b[proof]);
+    EXPECT_LT(At(b, s + fresh + L"\"SELECT 'Filas de HISTORIAL en la base nueva: ' || count(*) || ' de 12' || CASE "
+                                L"WHEN count(*) < 12 THEN ' (se perdieron ' || (12 - count(*)) || ')' ELSE '' END FROM "
+                                L"HISTORIAL\" 2>nul"),
               b.size());
+    EXPECT_LT(Starting(b, s + fresh + L"\"SELECT 'Filas halladas en lost_and_found: '"), b.size());
+    // Kept everything: straight on; kept less: said, and asked.
+    const size_t compared = At(b, s + L"-bail " + fresh + L"\"CREATE TEMP TABLE comparacion(filas CHECK (filas >= 6000), "
+                                  L"historial CHECK (historial >= 12)); INSERT INTO comparacion SELECT (SELECT count(*) "
+                                  L"FROM FINANZAS), (SELECT count(*) FROM HISTORIAL)\" 2>nul");
+    ASSERT_LT(compared, b.size());
+    EXPECT_EQ(b[compared + 1], L"if not errorlevel 1 goto confirmada");
+    EXPECT_EQ(b[compared + 2], L"echo Atención: la recuperación perdió filas (vea las cifras de arriba).");
+    const size_t asked = Starting(b, L"set /p respuesta=");
+    EXPECT_EQ(b[asked + 1], L"if /i \"%respuesta%\"==\"S\" goto confirmada");
+    EXPECT_EQ(b[asked + 2], L"goto rechazada");
+    const size_t confirmed = At(b, L":confirmada");
+    EXPECT_LT(compared, asked);
+    EXPECT_LT(asked, confirmed);
+    EXPECT_EQ(Starting(b, s + L"-bail " + fresh + L"\"CREATE TABLE IF NOT EXISTS REPARACION_PENDIENTE"), confirmed + 1);
+    EXPECT_LT(confirmed, Starting(b, L"ren "));
+
     // A new file that cannot take the name BD.db: the journal returns first,
     // then the file; a file left without its journal would read as the crash left it.
     const size_t back = At(b, L":nombrar");
@@ -99,8 +154,16 @@ TEST(RepairBatchLines, RecoveryOfACrashedFileKeepsTheCountedRowsAndGoesBackWithI
     EXPECT_LT(file, b.size());
     EXPECT_EQ(b[journal + 1], L"if exist C:\\ARCANDORA\\BD.DB.anterior.2-journal goto apartado");
 
+    // Rows that could not be counted: nothing to compare, always asked.
     plan.rowsBefore.reset();
-    EXPECT_EQ(RepairBatchLines(plan)[2], L"echo Filas de FINANZAS antes de reparar: no se pueden contar (el archivo está dañado)");
+    plan.historyBefore.reset();
+    plan.historyUncounted = true;
+    const Lines u = RepairBatchLines(plan);
+    EXPECT_EQ(u[2], L"echo Filas de FINANZAS antes de reparar: no se pueden contar (el archivo está dañado)");
+    EXPECT_EQ(u[3], L"echo Filas de HISTORIAL antes de reparar: no se pueden contar (el archivo está dañado)");
+    EXPECT_EQ(Starting(u, s + L"-bail " + fresh + L"\"CREATE TEMP TABLE comparacion"), u.size());
+    EXPECT_LT(Starting(u, L"echo Atención: las filas del archivo dañado no se pueden contar"), Starting(u, L"set /p "));
+    EXPECT_LT(Starting(u, L"set /p "), Starting(u, L"ren "));
 }
 
 TEST(RepairBatchLines, PathsStandQuotedInCommandsAndEscapedInMessages) {
@@ -114,6 +177,15 @@ TEST(RepairBatchLines, PathsStandQuotedInCommandsAndEscapedInMessages) {
     EXPECT_LT(At(b, L"\"C:\\Archivos de programa\\Corvelan\\sqlite3.exe\" \"D:\\Pérez & Hijos\\al 50%%\\BD.db\""), b.size());
     // Going back gives the file its own name, quoted.
     EXPECT_LT(At(b, L"ren \"D:\\Pérez & Hijos\\al 50%%\\BD.DB.anterior\" \"caja 2024.db\""), b.size());
+    // In the note of the repair a name stands as itself: its quote doubled
+    // for SQL, its "%" for the interpreter.
+    const Lines q = RepairBatchLines(Plan(L"C:\\Caja\\d'Alba 5%.db"));
+    const size_t note = Starting(q, L"C:\\ARCANDORA\\sqlite3.exe -bail \"C:\\Caja\\d'Alba 5%%.db.REPARAR_NUEVO\" "
+                                    L"\"CREATE TABLE IF NOT EXISTS");
+    ASSERT_LT(note, q.size());
+    EXPECT_NE(q[note].find(L"'ARCHIVO=d''Alba 5%%.db;ANTERIOR=BD.DB.anterior;VOLCADO=d''Alba 5%%.db.REPARAR_BD;"),
+              std::wstring::npos)
+        << ToUtf8(q[note]);
 }
 
 TEST(BatchWord, CharactersTheInterpreterWouldReadAsSyntaxAreKeptLiteral) {

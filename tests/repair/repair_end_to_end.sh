@@ -38,8 +38,42 @@ ledger() {
         "DELETE FROM FINANZAS WHERE ID % 3 = 0 OR ID BETWEEN $2 / 4 AND $2 / 2" \
         "UPDATE FINANZAS SET ESTADO = (SELECT s FROM (SELECT ID, SUM(INGEGR) OVER (ORDER BY ID) AS s FROM FINANZAS) AS w WHERE w.ID = FINANZAS.ID)"
 }
+# history FILE ENTRIES: a HISTORIAL of that many entries, with the ledger's own columns.
+history() {
+    sqlite3 "$1" "CREATE TABLE HISTORIAL (NUM INTEGER PRIMARY KEY, MOMENTO TEXT NOT NULL, OPERACION TEXT NOT NULL,
+                  ID INTEGER, FECHA_ANTES TEXT, DESCRIPCION_ANTES TEXT, INGRESO_ANTES DOUBLE, EGRESO_ANTES DOUBLE,
+                  FECHA_DESPUES TEXT, DESCRIPCION_DESPUES TEXT, INGRESO_DESPUES DOUBLE, EGRESO_DESPUES DOUBLE,
+                  NOTA TEXT, HASH_ANTERIOR TEXT NOT NULL, HASH TEXT NOT NULL)" \
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
+         INSERT INTO HISTORIAL SELECT i, '2024-06-30 10:00:00', 'ALTA', i, NULL, NULL, NULL, NULL, '2024-01-01',
+                'ENTRADA ' || hex(randomblob(24)), i, 0, NULL, '', lower(hex(randomblob(32))) FROM n"
+}
+# damage FILE TABLE:N...: overwrites with text the Nth leaf page (from 0) of
+# each table named; the pages are all found before any is damaged.
+damage() {
+    local file="$1" which pages=() page; shift
+    for which in "$@"; do
+        pages+=("$(sqlite3 "$file" "SELECT pageno FROM dbstat WHERE name = '${which%:*}' AND pagetype = 'leaf'
+                                     ORDER BY pageno LIMIT 1 OFFSET ${which#*:}")")
+    done
+    for page in "${pages[@]}"; do
+        [ -n "$page" ] || { fail "no such page to damage in $file"; continue; }
+        yes 'basura en la pagina ' | head -c 4096 | dd of="$file" bs=4096 seek=$((page - 1)) conv=notrunc status=none
+    done
+}
 rows() { sqlite3 "$1" "SELECT * FROM FINANZAS ORDER BY ID"; }
-schema() { sqlite3 "$1" "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name"; }
+schema() { sqlite3 "$1" "SELECT type, name, tbl_name, sql FROM sqlite_master WHERE name <> 'REPARACION_PENDIENTE' ORDER BY name"; }
+entries() { sqlite3 "$1" "SELECT count(*) FROM HISTORIAL"; }
+has_history() { [ "$(sqlite3 "$1" "SELECT count(*) FROM sqlite_master WHERE name = 'HISTORIAL'")" = 1 ]; }
+# The sums the console gives of a file's income and expense.
+sums() {
+    sqlite3 "$1" "SELECT 'Suma de ingresos de la base nueva: ' || replace(printf('%.2f', total(INGRESO)), '.', ',') ||
+                  '; suma de egresos: ' || replace(printf('%.2f', total(EGRESO)), '.', ',') FROM FINANZAS"
+}
+# Rows whose balance is not the running sum of the signed amounts in ID order.
+wrong_balances() {
+    sqlite3 "$1" "SELECT count(*) FROM (SELECT ESTADO, SUM(INGEGR) OVER (ORDER BY ID) AS s FROM FINANZAS) WHERE ESTADO IS NOT s"
+}
 sequence() { sqlite3 "$1" "SELECT * FROM sqlite_sequence"; }
 count() { sqlite3 "$1" "SELECT count(*) FROM FINANZAS"; }
 sum() { md5sum < "$1"; }
@@ -48,17 +82,19 @@ program() { # a program folder with the shell beside the batch
     mkdir -p "$1"
     cp "$ARC_BIN/sqlite3.exe" "$1/"
 }
-# case NAME ROWS: a program folder p-NAME and a data folder NAME holding BD.db,
-# with a copy of the ledger as it was in NAME.orig.
+# case NAME ROWS [ENTRIES]: a program folder p-NAME and a data folder NAME
+# holding BD.db (with a history of ENTRIES), with a copy of the ledger as it
+# was in NAME.orig.
 case_with_ledger() {
     program "$work/p-$1"; mkdir -p "$work/$1"
     ledger "$work/$1/BD.db" "$2"
+    if [ -n "${3:-}" ]; then history "$work/$1/BD.db" "$3"; fi
     cp "$work/$1/BD.db" "$work/$1.orig"
 }
 
 # --- the cases ---------------------------------------------------------------
-# A: a sound ledger with free pages.
-case_with_ledger a 6000
+# A: a sound ledger with free pages and a history.
+case_with_ledger a 6000 200
 [ "$(sqlite3 "$work/a/BD.db" 'PRAGMA freelist_count')" -gt 0 ] || fail "A: the ledger has no free pages"
 
 # B: blanks in the program folder and in the data folder.
@@ -71,12 +107,15 @@ case_with_ledger c 500
 printf 'copia de una reparación anterior\n' > "$work/c/BD.DB.anterior"
 cp "$work/c/BD.DB.anterior" "$work/c.anterior"
 
-# D: 50,000 rows, three pages overwritten with text.
-case_with_ledger d 50000
-for page in 120 400 777; do
-    yes 'basura en la pagina ' | head -c 4096 | dd of="$work/d/BD.db" bs=4096 seek=$((page - 1)) conv=notrunc status=none
-done
+# D: 50,000 rows and a history of 3,000 entries, three pages of movements
+# and one of the history overwritten with text; the recovery is accepted.
+# D2: the same at 8,000 rows, refused.
+case_with_ledger d 50000 3000
+damage "$work/d/BD.db" FINANZAS:50 FINANZAS:200 FINANZAS:400 HISTORIAL:20
 cp "$work/d/BD.db" "$work/d.damaged"
+case_with_ledger d2 8000
+damage "$work/d2/BD.db" FINANZAS:10 FINANZAS:40
+cp "$work/d2/BD.db" "$work/d2.damaged"
 
 # E: a text file chosen by mistake.
 program "$work/p-e"; mkdir "$work/e"
@@ -131,19 +170,23 @@ if chattr +i "$work/r1"; then immutable+=("$work/r1"); else echo "SKIP R: folder
     "$(win "$work/p-m1")" "$(win "$work/m1/BD.db")" \
     "$(win "$work/p-m2")" "$(win "$work/m2/BD.db")" \
     "$(win "$work/p-r1")" "$(win "$work/r1/BD.db")" \
-    "$(win "$work/p-r2")" "$(win "$work/r2/BD.db")" | tr -d '\r' > "$work/clicks"
+    "$(win "$work/p-r2")" "$(win "$work/r2/BD.db")" \
+    "$(win "$work/p-d2")" "$(win "$work/d2/BD.db")" | tr -d '\r' > "$work/clicks"
 cat "$work/clicks"
 mapfile -t results < <(grep -E '^(shell|idle)' "$work/clicks")
-same "presses answered" "${#results[@]}" 12
+same "presses answered" "${#results[@]}" 13
 
-# run CASE RESULT PROGRAM_FOLDER DATA_FOLDER: checks the recorded shell call
-# and runs the batch as the shell would, in the directory the call names.
+# run CASE RESULT PROGRAM_FOLDER DATA_FOLDER [TYPED]: checks the recorded shell
+# call and runs the batch as the shell would, in the directory the call
+# names, with what the user types (by default nothing) as its input.
 run() {
     local line="$2" folder="$3" data="$4" file dir
     same "$1: shell call" "$line" "$(printf 'shell\tOpen\t%s\\REPARADOR.BAT\t\t%s\t1' "$(win "$folder")" "$(win "$data")")"
     file=$(cut -f3 <<<"$line"); dir=$(cut -f5 <<<"$line")
+    local typed=/dev/null
+    if [ -n "${5:-}" ]; then typed="$work/typed-$1"; printf '%s' "$5" > "$typed"; fi
     echo "--- $1: console of $file"
-    (cd "$(unix "$dir")" && "$ARC_WINE" cmd /c "$file" </dev/null 2>&1) | tr -d '\r' | iconv -f cp1252 -t utf-8 | tee "$work/console-$1"
+    (cd "$(unix "$dir")" && "$ARC_WINE" cmd /c "$file" <"$typed" 2>&1) | tr -d '\r' | iconv -f cp1252 -t utf-8 | tee "$work/console-$1"
     echo "--- end of console"
 }
 said() { grep -qF -- "$3" "$work/console-$1" || fail "$1: the console did not say: $3 ($2)"; }
@@ -173,7 +216,20 @@ rebuilt() {
     [ "$new" -le "$old" ] || fail "$1: new BD.db ($new bytes) larger than the old one ($old)"
     no_temporary "$1" "$d"
     said "$1" "rows after" "Filas de FINANZAS en la base nueva: $(count "$3")"
+    said "$1" "sums" "$(sums "$3")"
     said "$1" "success" "Listo: BD.db es la base reparada"
+    ! grep -qF "Escriba S" "$work/console-$1" || fail "$1: a repair that kept every row asked"
+    local note="ARCHIVO=BD.db;ANTERIOR=$aside;VOLCADO=BD.db.REPARAR_BD;MODO=VOLCADO;FILAS_ANTES=$(count "$3")"
+    if has_history "$3"; then
+        note+=";HISTORIAL_ANTES=$(entries "$3")"
+        said "$1" "history before" "Filas de HISTORIAL antes de reparar: $(entries "$3")"
+        said "$1" "history after" "Filas de HISTORIAL en la base nueva: $(entries "$3")"
+        same "$1: history" "$(sqlite3 "$d/BD.db" 'SELECT * FROM HISTORIAL ORDER BY NUM' | md5sum)" \
+            "$(sqlite3 "$3" 'SELECT * FROM HISTORIAL ORDER BY NUM' | md5sum)"
+    fi
+    same "$1: note of the repair" "$(sqlite3 "$d/BD.db" "SELECT NOTA FROM REPARACION_PENDIENTE")" "$note"
+    sqlite3 "$d/BD.db" "SELECT MOMENTO FROM REPARACION_PENDIENTE" | grep -qE '^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' \
+        || fail "$1: the note has no moment"
     echo "$1: $(count "$d/BD.db") rows kept; $old bytes became $new"
 }
 
@@ -203,6 +259,13 @@ said A "rows before" "Filas de FINANZAS antes de reparar: $(count "$work/a.orig"
 rebuilt A "$work/a" "$work/a.orig"
 # It ends at the shell's prompt on the new file.
 [ "$(tail -n1 "$work/console-A")" = "sqlite> " ] || fail "A: the console does not end at the shell's prompt"
+# Arcandora, started on the repaired book, enters the repair in its history once.
+cp "$work/a/BD.db" "$work/a.repaired"
+ARC_REPAIRED_LEDGER="$(win "$work/a.repaired")" "$ARC_WINE" "$ARC_BIN/ledger_tests.exe" \
+    --gtest_filter=BookCheckTest.ALedgerRepairedByTheBatchGetsItsEntryOnce 2>&1 | tr -d '\r' > "$work/ledger-A"
+grep -q '^\[       OK \] BookCheckTest.ALedgerRepairedByTheBatchGetsItsEntryOnce' "$work/ledger-A" \
+    || { cat "$work/ledger-A"; fail "A: Arcandora did not enter the repair in the history"; }
+grep '^repaired ledger:' "$work/ledger-A" || true
 
 # B
 run B "${results[1]}" "$work/mi programa" "$work/mis datos"
@@ -215,8 +278,9 @@ cmp -s "$work/c/BD.DB.anterior" "$work/c.anterior" || fail "C: the earlier BD.DB
 said C "the name taken" "Ya hay un BD.DB.anterior de una reparación anterior: se conserva, y este archivo quedará como BD.DB.anterior.1."
 rebuilt C "$work/c" "$work/c.orig" BD.DB.anterior.1
 
-# D: rebuilt through .recover; every row kept is a row of the sound file.
-run D "${results[3]}" "$work/p-d" "$work/d"
+# D: rebuilt through .recover, said, asked and accepted; every row kept is a
+# row of the sound file, its balance the running sum of what was kept.
+run D "${results[3]}" "$work/p-d" "$work/d" $'S\r\n'
 grep -q '^echo \.recover | ' "$work/p-d/REPARADOR.BAT" || fail "D: the batch does not recover"
 cmp -s "$work/d/BD.DB.anterior" "$work/d.damaged" || fail "D: BD.DB.anterior is not the damaged file"
 no_temporary D "$work/d"
@@ -228,17 +292,38 @@ if [ -f "$work/d/BD.db" ]; then
     foreign=$(sqlite3 "$work/d/BD.db" "ATTACH '$work/d.orig' AS p;
         SELECT count(*) FROM FINANZAS f WHERE NOT EXISTS (SELECT 1 FROM p.FINANZAS g WHERE g.ID = f.ID
           AND g.FECHA IS f.FECHA AND g.DESCRIPCION IS f.DESCRIPCION AND g.INGRESO IS f.INGRESO
-          AND g.EGRESO IS f.EGRESO AND g.FECHA_OP IS f.FECHA_OP AND g.INGEGR IS f.INGEGR AND g.ESTADO IS f.ESTADO)")
+          AND g.EGRESO IS f.EGRESO AND g.FECHA_OP IS f.FECHA_OP AND g.INGEGR IS f.INGEGR)")
     same "D: rows not in the sound file" "$foreign" 0
+    [ "$kept" -lt "$total" ] || fail "D: the damage lost no row ($kept of $total)"
     [ $((kept * 100)) -ge $((total * 95)) ] || fail "D: only $kept of $total rows kept"
+    same "D: balances other than the running sum" "$(wrong_balances "$work/d/BD.db")" 0
     said D "rows before" "Filas de FINANZAS antes de reparar: no se pueden contar (el archivo está dañado)"
     said D "rows after" "Filas de FINANZAS en la base nueva: $kept"
+    said D "sums" "$(sums "$work/d/BD.db")"
+    said D "balances" "Saldos (ESTADO) recalculados en la base nueva"
+    # The history's count before is its last entry's number; the recovery lost some.
+    history_kept=$(entries "$work/d/BD.db")
+    [ "$history_kept" -lt 3000 ] || fail "D: the damage lost no entry of the history"
+    said D "history before" "Filas de HISTORIAL antes de reparar: 3000"
+    said D "history lost" "Filas de HISTORIAL en la base nueva: $history_kept de 3000 (se perdieron $((3000 - history_kept)))"
+    said D "why it asks" "Atención: las filas del archivo dañado no se pueden contar"
+    said D "the question" "Escriba S y pulse Intro para poner la base nueva en lugar del archivo"
+    said D "success" "Listo: BD.db es la base reparada"
+    [ "$(grep -bo 'Escriba S' "$work/console-D" | cut -d: -f1)" -lt "$(grep -bo 'Listo:' "$work/console-D" | cut -d: -f1)" ] \
+        || fail "D: the question came after the swap"
+    same "D: note of the repair" "$(sqlite3 "$work/d/BD.db" "SELECT NOTA FROM REPARACION_PENDIENTE")" \
+        "ARCHIVO=BD.db;ANTERIOR=BD.DB.anterior;VOLCADO=BD.db.REPARAR_BD;MODO=RECUPERACION;FILAS_ANTES=?;HISTORIAL_ANTES=3000"
     lost=$(sqlite3 "$work/d/BD.db" "SELECT count(*) FROM lost_and_found" 2>/dev/null || echo 0)
     if [ "$lost" -gt 0 ]; then said D "lost and found" "Filas halladas en lost_and_found: $lost"; fi
-    echo "D: .recover kept $kept of $total rows, $lost in lost_and_found"
+    echo "D: .recover kept $kept of $total rows and $history_kept of 3000 history entries, $lost in lost_and_found"
 else
     fail "D: no new BD.db"
 fi
+
+# D2: the same question answered with nothing: no swap, no success.
+run D2 "${results[12]}" "$work/p-d2" "$work/d2"
+said D2 "the question" "Escriba S y pulse Intro para poner la base nueva en lugar del archivo"
+failed D2 "$work/d2/BD.db" "$work/d2.damaged" "No se ha puesto la base nueva: no se escribió S."
 
 # E, F: not a database, not a ledger.
 refused E "${results[4]}" "El archivo no es una base de datos" "$work/p-e" "$work/e/notas.txt" "$work/e.orig"

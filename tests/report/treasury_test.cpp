@@ -5,6 +5,9 @@
 #include "TestSupport.h"
 #include "ledger/LedgerDatabase.h"
 #include "ledger/TreasuryReport.h"
+#include "ledger/TreasuryReportLayout.h"
+#include "platform/report/CsvWriter.h"
+#include "platform/runtime/Text.h"
 #include "platform/runtime/DateValue.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +30,33 @@ TEST(TreasuryTitleText, ThreeLinesWithLongDates) {
               L"Club Náutico\r\nInforme de arcandora\r\nDesde jueves, 1 de enero de 2026, hasta sábado, 31 de enero de 2026");
     EXPECT_EQ(TreasuryTitle(L"", from, to, RegionalFor(L"en-US")),
               L"\r\nInforme de arcandora\r\nDesde Thursday, January 1, 2026, hasta Saturday, January 31, 2026");
+}
+
+// The spreadsheet copy of the treasury report: a description that a
+// spreadsheet would run as a formula stays text, numbers (negative ones
+// included) stay numbers, and the totals line says that the sum under
+// Estado is the range's balance, not the fund.
+TEST(TreasurySpreadsheetCopy, FormulaLikeTextsStayTextAndTheTotalsLineSaysWhatItSums) {
+    test::TableSource rows({L"FECHA", L"DESCRIPCION", L"INGRESO", L"EGRESO", L"INGEGR", L"ESTADO"});
+    using data::Value;
+    const wchar_t* texts[] = {L"=HIPERVINCULO(\"http://x\")", L"+34 600 000 000", L"-CUOTA", L"@SUMA(A1)",
+                              L"\t=1+1", L"CUOTA = 10"};
+    double fund = 1000;
+    for (const wchar_t* text : texts) {
+        fund -= 2.5;
+        rows.Add({Value::Text(L"2026-01-05"), Value::Text(text), Value::Real(0), Value::Real(2.5), Value::Real(-2.5),
+                  Value::Real(fund)});
+    }
+    const std::string csv = CsvDocument(rows, TreasuryReportLayout().exportColumns, RegionalFor(L"es-ES"));
+    EXPECT_EQ(csv, "\xEF\xBB\xBF" + ToUtf8(std::wstring(L"Fecha;Descripción;Ingreso;Egreso;Estado\r\n"
+                                                       L"2026-01-05;\"'=HIPERVINCULO(\"\"http://x\"\")\";0;2,5;997,5\r\n"
+                                                       L"2026-01-05;'+34 600 000 000;0;2,5;995\r\n"
+                                                       L"2026-01-05;'-CUOTA;0;2,5;992,5\r\n"
+                                                       L"2026-01-05;'@SUMA(A1);0;2,5;990\r\n"
+                                                       L"2026-01-05;'\t=1+1;0;2,5;987,5\r\n"
+                                                       L"2026-01-05;CUOTA = 10;0;2,5;985\r\n"
+                                                       L";\"") + kCsvTotalsLabel + L"\";0;15;-15\r\n"));
+    EXPECT_NE(std::wstring(kCsvTotalsLabel).find(L"no es el fondo"), std::wstring::npos);
 }
 
 class TreasuryOperation : public ::testing::Test {
