@@ -15,11 +15,14 @@ namespace arc {
 namespace {
 
 // Two passes over the table, each cheaper alone than both in one statement.
-// The balances against the running sum as ACTUALIZAR_BD computes it, so a
-// balance flagged here is one that the recomputation changes.
+// The balances against the running sum as ACTUALIZAR_BD computes it.  A
+// balance is wrong when it is missing or differs by half a cent or more:
+// registering stores the fund to 15 significant digits, which may differ
+// from the running sum in its last bits (0,1 + 0,2) and never in a cent.
 const char kWrongBalances[] =
-    "SELECT ID FROM (SELECT ID, ESTADO IS NOT SUM(INGEGR) OVER (ORDER BY rowid ROWS BETWEEN UNBOUNDED PRECEDING AND "
-    "CURRENT ROW) AS MAL FROM FINANZAS) WHERE MAL ORDER BY ID";
+    "SELECT ID FROM (SELECT ID, ESTADO, SUM(INGEGR) OVER (ORDER BY rowid ROWS BETWEEN UNBOUNDED PRECEDING AND CURRENT "
+    "ROW) AS SUMA FROM FINANZAS) WHERE ESTADO IS NULL OR typeof(ESTADO) NOT IN ('integer', 'real') OR "
+    "abs(ESTADO - SUMA) >= 0.005 ORDER BY ID";
 // Amounts stored as text, and dates other than "YYYY-MM-DD" as ParseIsoDate
 // reads it (four digits from year 100 on, a day that exists: SQLite's date()
 // gives another text for 2024-02-30).
