@@ -53,8 +53,8 @@ constexpr double kRunningBatchMinutes = 10;
 // marks it as told; a run that is still going says nothing until a later
 // start.  Older finished results are removed, so the folder holds at most
 // the latest one and the last checked copy's, both marked as read, and those
-// still running; the work files of finished runs go.  The drive text says where the copies of a run whose
-// outcome is not known would be.
+// still running; the work files of finished runs go.  The drive text says
+// where the copies of a run whose outcome is not known would be.
 std::optional<std::wstring> TakeLastBackupNotice(Host& host, const std::wstring& drive);
 
 // When the last copy that was checked and given its name was made (its
