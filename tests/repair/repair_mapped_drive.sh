@@ -1,35 +1,35 @@
 #!/bin/bash
-# Corvelan on a network share mapped to a drive letter.  Drive N: of the
-# build's prefix is mapped to a fresh folder and declared a network drive of
-# Wine (its mount manager reads that when the Wine server starts, so the
-# server is restarted: the test runs alone), then the window's case for it
-# runs.  Everything is put back at the end.
+# Corvelan on a network share mapped to a drive letter.  Wine's mount manager
+# reads which drives are network drives when its server starts, so the test
+# runs in a copy of the build's prefix with a server of its own: drive N: is
+# mapped there to a fresh folder and declared a network drive, the server is
+# restarted, and the window's case for it runs.  The build's own prefix and
+# its server, which the other tests use, are left alone.
 set -eu
-work=$(mktemp -d)
-prefix="$ARC_BUILD/wineprefix"
-link="$prefix/dosdevices/n:"
-# The server kept alive between programs, as the test script keeps it.
-restart() {
-    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
-    WINEPREFIX="$prefix" wineserver -p 20 >/dev/null 2>&1 || true
-}
-cleanup() {
-    "$ARC_WINE" reg delete 'HKLM\Software\Wine\Drives' /v n: /f /reg:64 >/dev/null 2>&1 || true
-    if [ -L "$link" ] && [ "$(readlink "$link")" = "$work" ]; then rm -f "$link"; fi
-    restart
-    rm -rf "$work"
-}
+work=$(mktemp -d "$ARC_BUILD/mapped-drive.XXXXXX")
+prefix="$work/prefix"
+share="$work/share"
+# The large system folders are hard links (Wine only reads them), the rest
+# (the registry above all) is copied.
+big=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
+mkdir -p "$prefix" "$share"
+tar -C "$ARC_BUILD/wineprefix" "${big[@]/#/--exclude=./}" -cf - . | tar -C "$prefix" -xf -
+for d in "${big[@]}"; do
+    if [ -d "$ARC_BUILD/wineprefix/$d" ]; then cp -al "$ARC_BUILD/wineprefix/$d" "$prefix/$d"; fi
+done
+# The build's runner, on the copy.
+sed "s|^export WINEPREFIX=.*|export WINEPREFIX=\"$prefix\"|" "$ARC_WINE" >"$work/wine-run"
+chmod +x "$work/wine-run"
+stop() { WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true; WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true; }
+cleanup() { stop; rm -rf "$work"; }
 trap cleanup EXIT
 
-"$ARC_WINE" cmd /c exit 0 >/dev/null 2>&1 || true
-if [ -L "$link" ] && [ ! -e "$link" ]; then rm -f "$link"; fi  # left by a run that was killed
-if [ -e "$link" ]; then echo "drive n: is already mapped in the test prefix"; exit 1; fi
-ln -s "$work" "$link"
+rm -f "$prefix/dosdevices/n:"
+ln -s "$share" "$prefix/dosdevices/n:"
 # In the 64-bit registry, where the mount manager reads it (the 32-bit
 # programs' reg.exe would write to their own view).
-"$ARC_WINE" reg add 'HKLM\Software\Wine\Drives' /v n: /t REG_SZ /d network /f /reg:64 >/dev/null
-restart
-ARC_NETWORK_DRIVE=N "$ARC_WINE" "$ARC_BIN/repair_tests.exe" --gtest_filter='*NetworkShareMapped*' |
+"$work/wine-run" reg add 'HKLM\Software\Wine\Drives' /v n: /t REG_SZ /d network /f /reg:64 >/dev/null 2>&1
+stop
+ARC_NETWORK_DRIVE=N "$work/wine-run" "$ARC_BIN/repair_tests.exe" --gtest_filter='*NetworkShareMapped*' </dev/null |
     tee "$work/out"
 grep -q '\[  PASSED  \] 1 test' "$work/out"
