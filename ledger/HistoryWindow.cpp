@@ -1,7 +1,6 @@
 #include "HistoryWindow.h"
 
 #include "History.h"
-#include "PickerDateField.h"
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
@@ -28,24 +27,16 @@ HistoryWindow::HistoryWindow(Host& host, LedgerDatabase& db) : ListWindow(host, 
 bool HistoryWindow::Create(HWND owner) {
     using enum Id;
     using K = ControlKind;
-    const std::vector<ControlDesc> table{
-        {.id = Label1, .place = {120, 120, 1935, 255}, .text = L"Desde", .tab = 6},
-        {.id = DESDE, .kind = K::Custom, .place = {120, 360, 1935, 495}, .tab = 0,
-         .make = PickerDateFieldMaker(desde_, host_)},
-        {.id = Label2, .place = {2160, 120, 1935, 255}, .text = L"Hasta", .tab = 7},
-        {.id = HASTA, .kind = K::Custom, .place = {2160, 360, 1935, 495}, .tab = 1,
-         .make = PickerDateFieldMaker(hasta_, host_)},
+    std::vector<ControlDesc> table = DateRangeEntries(Label1, DESDE, Label2, HASTA, 6);
+    table.insert(table.end(), {
         {.id = Command1, .kind = K::Button, .place = {4200, 360, 1545, 495}, .text = L"&Mostrar", .tab = 2},
         GridEntry(DataGrid1, 3, {120, 960, 14760, 5400}),
         {.id = Label3, .place = {120, 6480, 11000, 495}, .text = L"", .tab = 8},
         {.id = Command2, .kind = K::Button, .place = {11640, 6480, 1545, 495}, .text = L"&Verificar", .tab = 4},
         {.id = Command3, .kind = K::Button, .place = {13335, 6480, 1545, 495}, .text = L"Cerrar", .tab = 5},
-    };
-    const FormDesc desc{.className = L"ArcandoraHistorial", .caption = L"Historial de cambios", .width = 15000,
-                        .height = 7200, .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                                 WS_MAXIMIZEBOX | WS_CLIPCHILDREN,
-                        .placement = Placement::CentredOnScreen};
-    if (!CreateList(owner, desc, table, {.gridTop = 960, .footText = Label3, .footButtons = {Command3, Command2}}))
+    });
+    if (!CreateList(owner, L"ArcandoraHistorial", L"Historial de cambios", 15000, table,
+                    {.gridTop = 960, .footText = Label3, .footButtons = {Command3, Command2}}))
         return false;
     // The whole history at first: from its first day to today.
     const double today = Today(host_.Now());

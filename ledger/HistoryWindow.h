@@ -3,7 +3,6 @@
 // of the book, newest first, for a range of days, with each change's values
 // before and after side by side, and "Verificar", which recomputes the chain
 // and compares the book with the history and says what it found.
-#include "DateField.h"
 #include "LedgerDatabase.h"
 #include "ListWindow.h"
 
@@ -29,14 +28,11 @@ public:
     void ShowEntries();  // "Mostrar": the entries of the range
     void Verify();       // "Verificar"
     DataGrid& Grid() { return grid_; }
-    DateField& DESDE() { return *desde_; }
-    DateField& HASTA() { return *hasta_; }
 
 private:
     bool Create(HWND owner);
 
     LedgerDatabase& db_;
-    std::unique_ptr<DateField> desde_, hasta_;
     std::shared_ptr<data::Recordset> rows_;
 };
 

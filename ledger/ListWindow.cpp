@@ -1,5 +1,7 @@
 #include "ListWindow.h"
 
+#include "PickerDateField.h"
+
 #include <algorithm>
 
 namespace arc {
@@ -33,8 +35,25 @@ ControlDesc ListWindow::GridEntry(ControlId id, int tab, const Place& place) {
             .wrapper = &grid_};
 }
 
-bool ListWindow::CreateList(HWND owner, const FormDesc& desc, const std::vector<ControlDesc>& table, Parts parts) {
+std::vector<ControlDesc> ListWindow::DateRangeEntries(ControlId label1, ControlId desde, ControlId label2,
+                                                      ControlId hasta, int labelTab) {
+    return {
+        {.id = label1, .place = {120, 120, 1935, 255}, .text = L"Desde", .tab = labelTab},
+        {.id = desde, .kind = ControlKind::Custom, .place = {120, 360, 1935, 495}, .tab = 0,
+         .make = PickerDateFieldMaker(desde_, host_)},
+        {.id = label2, .place = {2160, 120, 1935, 255}, .text = L"Hasta", .tab = labelTab + 1},
+        {.id = hasta, .kind = ControlKind::Custom, .place = {2160, 360, 1935, 495}, .tab = 1,
+         .make = PickerDateFieldMaker(hasta_, host_)},
+    };
+}
+
+bool ListWindow::CreateList(HWND owner, const wchar_t* className, const wchar_t* caption, int width,
+                            const std::vector<ControlDesc>& table, Parts parts) {
     parts_ = std::move(parts);
+    const FormDesc desc{.className = className, .caption = caption, .width = width, .height = 7200,
+                        .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX |
+                                 WS_CLIPCHILDREN,
+                        .placement = Placement::CentredOnScreen};
     if (!Create(desc, table, owner)) return false;
     RECT r;
     GetWindowRect(Hwnd(), &r);

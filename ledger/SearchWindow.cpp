@@ -1,6 +1,5 @@
 #include "SearchWindow.h"
 
-#include "PickerDateField.h"
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Format.h"
@@ -47,13 +46,8 @@ bool SearchWindow::Create(HWND owner) {
     using enum Id;
     using K = ControlKind;
     const FontDesc box{L"Arial", 12};
-    const std::vector<ControlDesc> table{
-        {.id = Label1, .place = {120, 120, 1935, 255}, .text = L"Desde", .tab = 8},
-        {.id = DESDE, .kind = K::Custom, .place = {120, 360, 1935, 495}, .tab = 0,
-         .make = PickerDateFieldMaker(desde_, host_)},
-        {.id = Label2, .place = {2160, 120, 1935, 255}, .text = L"Hasta", .tab = 9},
-        {.id = HASTA, .kind = K::Custom, .place = {2160, 360, 1935, 495}, .tab = 1,
-         .make = PickerDateFieldMaker(hasta_, host_)},
+    std::vector<ControlDesc> table = DateRangeEntries(Label1, DESDE, Label2, HASTA, 8);
+    table.insert(table.end(), {
         {.id = Label3, .place = {4200, 120, 3600, 255}, .text = L"La descripción contiene", .tab = 10},
         {.id = Text1, .kind = K::TextBox, .place = {4200, 360, 3600, 495}, .font = box, .tab = 2},
         {.id = Label4, .place = {7920, 120, 1695, 255}, .text = L"Importe", .tab = 11},
@@ -63,12 +57,9 @@ bool SearchWindow::Create(HWND owner) {
         {.id = Label5, .place = {120, 6480, 9400, 495}, .text = L"", .tab = 12},
         {.id = Command2, .kind = K::Button, .place = {9640, 6480, 1545, 495}, .text = L"&Corregir", .tab = 6},
         {.id = Command3, .kind = K::Button, .place = {11335, 6480, 1545, 495}, .text = L"Cerrar", .tab = 7},
-    };
-    const FormDesc desc{.className = L"ArcandoraBuscar", .caption = L"Buscar movimientos", .width = 13000,
-                        .height = 7200, .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                                 WS_MAXIMIZEBOX | WS_CLIPCHILDREN,
-                        .placement = Placement::CentredOnScreen};
-    if (!CreateList(owner, desc, table, {.gridTop = 960, .footText = Label5, .footButtons = {Command3, Command2}}))
+    });
+    if (!CreateList(owner, L"ArcandoraBuscar", L"Buscar movimientos", 13000, table,
+                    {.gridTop = 960, .footText = Label5, .footButtons = {Command3, Command2}}))
         return false;
     const double today = Today(host_.Now());
     desde_->SetDateTime(today - 30);

@@ -6,7 +6,6 @@
 // Enter in a filter box searches; Enter or a double click on a row (or
 // "Corregir") chooses it and closes the window; Escape closes it.  Only its
 // size is remembered, for the next time in the same session.
-#include "DateField.h"
 #include "LedgerDatabase.h"
 #include "ListWindow.h"
 #include "MovementRow.h"
@@ -41,8 +40,6 @@ public:
     void Close();
 
     DataGrid& Grid() { return grid_; }
-    DateField& DESDE() { return *desde_; }
-    DateField& HASTA() { return *hasta_; }
     const SearchTotals& Totals() const { return totals_; }
 
 private:
@@ -50,7 +47,6 @@ private:
     std::optional<SearchFilter> Filter();
 
     LedgerDatabase& db_;
-    std::unique_ptr<DateField> desde_, hasta_;
     std::shared_ptr<data::Recordset> rows_;
     SearchTotals totals_;
     std::optional<MovementRow> chosen_;
