@@ -25,6 +25,7 @@
 
 #include "platform/data/OnlineBackup.h"
 #include "platform/runtime/DateValue.h"
+#include "platform/runtime/FolderFiles.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/TextFile.h"
 
@@ -269,14 +270,10 @@ std::wstring DriveOf(const std::wstring& backupFolder) {
 std::wstring WorkStem(const std::wstring& work, const std::wstring& stamp) { return work + L"\\RESPALDO-" + stamp; }
 
 void RemoveWorkFiles(const std::wstring& stem) {
-    const std::wstring folder = stem.substr(0, stem.find_last_of(L'\\'));
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((stem + L".*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + fd.cFileName).c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    const size_t slash = stem.find_last_of(L'\\');
+    const std::wstring folder = stem.substr(0, slash);
+    for (const auto& name : FileNamesIn(folder, stem.substr(slash + 1) + L".*"))
+        DeleteFileW((folder + L"\\" + name).c_str());
 }
 
 double ClockNow(Host& host) {

@@ -3,6 +3,7 @@
 #include "Backup.h"
 
 #include "platform/runtime/DateValue.h"
+#include "platform/runtime/FolderFiles.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
@@ -103,17 +104,10 @@ std::optional<Result> ReadResult(const std::wstring& install, const std::wstring
 // The names of the result files, in the order of their stamps.
 std::vector<std::wstring> ResultNames(const std::wstring& install) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((install + L"\\RESPALDO-????????????.TXT").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::wstring name = fd.cFileName;
+    for (auto& name : FileNamesIn(install, L"RESPALDO-????????????.TXT"))
         if (name.size() == 25 &&
             std::all_of(name.begin() + 9, name.begin() + 21, [](wchar_t c) { return std::iswdigit(c) != 0; }))
-            names.push_back(name);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
+            names.push_back(std::move(name));
     return names;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ledger/SqlText.h"
 #include "platform/runtime/DateValue.h"
+#include "platform/runtime/FolderFiles.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/SystemHost.h"
 #include "support/WindowActions.h"
@@ -28,26 +29,9 @@ std::wstring OneLine(const std::wstring& text) {
 // The checked backups in the folder: the names a copy takes once checked.
 std::vector<std::wstring> Backups(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
     // (The pattern in two pieces: "??-" would be a trigraph.)
-    HANDLE h = FindFirstFileW((folder + L"\\????????????" L"-BD.DB").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (std::wstring(fd.cFileName).size() == 18) names.push_back(fd.cFileName);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return names;
-}
-
-// The names of the backups' result files in the install folder.
-std::vector<std::wstring> ResultFiles(const std::wstring& install) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((install + L"\\RESPALDO-*.TXT").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(fd.cFileName);
-    while (FindNextFileW(h, &fd));
-    FindClose(h);
+    for (auto& name : FileNamesIn(folder, L"????????????" L"-BD.DB"))
+        if (name.size() == 18) names.push_back(std::move(name));
     return names;
 }
 
@@ -194,11 +178,11 @@ void Driver::Restore() {
 
 void Driver::Backup() {
     // The run's stamp is that of the one result file it adds.
-    const auto before = ResultFiles(host_.InstallFolder());
+    const auto before = FileNamesIn(host_.InstallFolder(), L"RESPALDO-*.TXT");
     Begin(L"COPIA");
     form_.Command6_Click();  // "Guardar": the settings files, then the backup
     std::wstring stamp = L"?";
-    for (const auto& name : ResultFiles(host_.InstallFolder()))
+    for (const auto& name : FileNamesIn(host_.InstallFolder(), L"RESPALDO-*.TXT"))
         if (std::find(before.begin(), before.end(), name) == before.end() && name.size() == 25) stamp = name.substr(9, 12);
     End(0, L"", stamp);
 }

@@ -6,6 +6,7 @@
 
 #include "ledger/History.h"
 #include "ledger/LedgerSchema.h"
+#include "platform/runtime/FolderFiles.h"
 #include "platform/runtime/Text.h"
 
 #include <cstdlib>
@@ -24,16 +25,7 @@ protected:
         return db.Rows("SELECT ID, FECHA, quote(INGRESO), quote(EGRESO), quote(INGEGR), ESTADO FROM FINANZAS ORDER BY ID");
     }
     // The copies made before a mend, in the install folder (no backup drive).
-    std::vector<std::wstring> Copies() {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE h = FindFirstFileW((folder / L"*-ANTES-DE-CORREGIR.DB").c_str(), &found);
-        if (h == INVALID_HANDLE_VALUE) return names;
-        do names.push_back(found.cFileName);
-        while (FindNextFileW(h, &found));
-        FindClose(h);
-        return names;
-    }
+    std::vector<std::wstring> Copies() { return FileNamesIn(folder.Path(), L"*-ANTES-DE-CORREGIR.DB"); }
 };
 
 // Row 2 keeps its amount as the old program wrote it ('1.000,50', which SQL
