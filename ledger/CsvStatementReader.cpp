@@ -20,13 +20,6 @@ struct Record {
     std::vector<std::wstring> cells;
 };
 
-std::wstring Trim(const std::wstring& s) {
-    const wchar_t* blanks = L" \t\xA0";
-    const size_t first = s.find_first_not_of(blanks);
-    if (first == std::wstring::npos) return L"";
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
-
 std::vector<Record> Records(const std::wstring& text, wchar_t separator) {
     std::vector<Record> records;
     Record current{1, {}};

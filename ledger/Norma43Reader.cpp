@@ -38,12 +38,6 @@ const wchar_t* CommonConcept(int code) {
     return L"Movimiento";
 }
 
-std::wstring Trimmed(const std::wstring& s) {
-    const size_t first = s.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return L"";
-    return s.substr(first, s.find_last_not_of(L' ') - first + 1);
-}
-
 void JoinWord(std::wstring& text, const std::wstring& part) {
     if (part.empty()) return;
     if (!text.empty()) text += L' ';
@@ -231,7 +225,7 @@ std::vector<AccountStatement> ReadNorma43(const std::wstring& text, const Region
             const int sign = r.Sign(33, L"el signo del saldo inicial");
             s.initialCents = sign * r.Number(34, 14, L"el saldo inicial");
             s.currency = r.Field(48, 3);
-            s.holder = Trimmed(r.Field(52, 26));
+            s.holder = Trim(r.Field(52, 26));
             open->key = AccountKey(r);
             open->records = ToUtf8(r.Text()) + "\n";
         } else if (type == L"22") {
@@ -245,15 +239,15 @@ std::vector<AccountStatement> ReadNorma43(const std::wstring& text, const Region
             const int sign = r.Sign(28, L"el signo del importe");
             m.cents = sign * r.Number(29, 14, L"el importe");
             open->fallbackConcept = CommonConcept(common);
-            JoinWord(open->fallbackConcept, Trimmed(r.Field(53, 12)));
-            JoinWord(open->fallbackConcept, Trimmed(r.Field(65, 16)));
+            JoinWord(open->fallbackConcept, Trim(r.Field(53, 12)));
+            JoinWord(open->fallbackConcept, Trim(r.Field(65, 16)));
             open->statement.movements.push_back(std::move(m));
             open->lineKeys.push_back("N43|" + ToUtf8(open->key) + "|" + ToUtf8(r.Text()));
             open->movementOpen = true;
         } else if (type == L"23") {
             if (!open || !open->movementOpen) r.Fail(L"una línea de concepto (23) sin movimiento (22) antes.");
-            JoinWord(open->pendingConcept, Trimmed(r.Field(5, 38)));
-            JoinWord(open->pendingConcept, Trimmed(r.Field(43, 38)));
+            JoinWord(open->pendingConcept, Trim(r.Field(5, 38)));
+            JoinWord(open->pendingConcept, Trim(r.Field(43, 38)));
         } else if (type == L"24") {
             if (!open || !open->movementOpen) r.Fail(L"una equivalencia de divisa (24) sin movimiento (22) antes.");
         } else if (type == L"33") {

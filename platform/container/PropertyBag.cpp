@@ -2,6 +2,7 @@
 
 #include "platform/runtime/DateValue.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Text.h"
 
 #include <cstdio>
 #include <cwctype>
@@ -10,13 +11,6 @@ namespace arc {
 namespace {
 
 [[noreturn]] void TypeMismatch() { throw RuntimeError(kErrTypeMismatch); }
-
-std::wstring Trim(const std::wstring& s) {
-    size_t a = 0, b = s.size();
-    while (a < b && std::iswspace(s[a])) ++a;
-    while (b > a && std::iswspace(s[b - 1])) --b;
-    return s.substr(a, b - a);
-}
 
 std::wstring Number17(double v) {
     wchar_t buf[64];

@@ -11,13 +11,6 @@
 namespace arc::data {
 namespace {
 
-std::wstring Trim(const std::wstring& s) {
-    size_t a = 0, b = s.size();
-    while (a < b && std::iswspace(s[a])) ++a;
-    while (b > a && std::iswspace(s[b - 1])) --b;
-    return s.substr(a, b - a);
-}
-
 std::wstring Lower(std::wstring s) {
     for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
     return s;

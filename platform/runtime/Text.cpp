@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace arc {
 namespace {
 
@@ -43,6 +45,14 @@ std::wstring FromFileBytes(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
     if (auto utf8 = FromStrictUtf8(bytes)) return *utf8;
     return FromWindows1252(bytes);
+}
+
+std::wstring Trim(std::wstring_view text) {
+    const auto blank = [](wchar_t c) { return std::iswspace(c) || c == L'\xA0'; };
+    size_t a = 0, b = text.size();
+    while (a < b && blank(text[a])) ++a;
+    while (b > a && blank(text[b - 1])) --b;
+    return std::wstring(text.substr(a, b - a));
 }
 
 std::wstring ToUpper(std::wstring_view text) {

@@ -25,6 +25,9 @@ std::optional<std::wstring> FromStrictUtf8(std::string_view text);
 // otherwise Windows-1252, the single-byte code page of Spanish banks' files.
 std::wstring FromFileBytes(std::string_view bytes);
 
+// The text without the blanks (white space and no-break spaces) at either end.
+std::wstring Trim(std::wstring_view text);
+
 // Upper case by the platform's own mapping (niños -> NIÑOS), everything else kept.
 std::wstring ToUpper(std::wstring_view text);
 
