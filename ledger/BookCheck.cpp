@@ -66,11 +66,6 @@ std::wstring QuickCheck(sqlite3* db) {
     return said == L"ok" ? L"" : said;
 }
 
-long long Count(sqlite3* db, const char* sql) {
-    data::Statement st(db, sql);
-    return st.Step() ? st.Integer(0) : 0;
-}
-
 void Run(sqlite3* db, const char* sql, const std::function<void(data::Statement&)>& bind) {
     data::Statement st(db, sql);
     bind(st);
@@ -90,7 +85,7 @@ BookCheck CheckBook(LedgerDatabase& db, const Regional& regional) {
     check.damage = QuickCheck(handle);
     // A damaged file is not read further: what it gives may be the damage.
     if (!check.damage.empty()) return check;
-    check.movements = Count(handle, "SELECT count(*) FROM FINANZAS");
+    check.movements = data::QueryInteger(handle, "SELECT count(*) FROM FINANZAS");
 
     {
         data::Statement st(handle, kWrongBalances);

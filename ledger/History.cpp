@@ -35,10 +35,7 @@ sqlite3* Handle(LedgerDatabase& db) { return db.Connection()->Handle(); }
 
 std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 
-bool HasTable(LedgerDatabase& db) {
-    data::Statement st(Handle(db), "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'HISTORIAL'");
-    return st.Step() && st.Integer(0) > 0;
-}
+bool HasTable(LedgerDatabase& db) { return data::HasTable(Handle(db), "HISTORIAL"); }
 
 // Chains the entry to the one before it and stores its fingerprint.
 void Seal(LedgerDatabase& db, std::int64_t num) {

@@ -10,18 +10,9 @@
 #include <vector>
 
 namespace arc {
-namespace {
 
-long long Count(sqlite3* db, const std::string& sql) {
-    data::Statement st(db, sql);
-    return st.Step() ? st.Integer(0) : 0;
-}
-
-bool HasTable(sqlite3* db, const std::string& name) {
-    return Count(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '" + name + "' COLLATE NOCASE") > 0;
-}
-
-}  // namespace
+using data::HasTable;
+using data::QueryInteger;
 
 void RecordRepairs(LedgerDatabase& db, const std::wstring& moment) {
     sqlite3* handle = db.Connection()->Handle();
@@ -35,8 +26,9 @@ void RecordRepairs(LedgerDatabase& db, const std::wstring& moment) {
         while (st.Step()) repairs.emplace_back(FromUtf8(st.Text(0)), FromUtf8(st.Text(1)));
     }
     // What the repaired book holds, before anything is added to it.
-    const long long rows = Count(handle, "SELECT count(*) FROM FINANZAS");
-    const long long entries = HasTable(handle, "HISTORIAL") ? Count(handle, "SELECT count(*) FROM HISTORIAL") : 0;
+    const long long rows = QueryInteger(handle, "SELECT count(*) FROM FINANZAS");
+    const long long entries =
+        HasTable(handle, "HISTORIAL") ? QueryInteger(handle, "SELECT count(*) FROM HISTORIAL") : 0;
     for (size_t i = 0; i < repairs.size(); ++i) {
         std::wstring note = L"REPARADO=" + repairs[i].first + L";" + repairs[i].second;
         if (i + 1 == repairs.size())

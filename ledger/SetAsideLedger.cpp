@@ -4,7 +4,8 @@
 #include "Form1.h"
 
 #include "platform/data/Connection.h"
-#include "platform/data/Recordset.h"
+#include "platform/data/Statement.h"
+#include "platform/runtime/FolderFiles.h"
 #include "platform/runtime/TextFile.h"
 
 #include <cwctype>
@@ -48,22 +49,18 @@ bool IsSetAsideName(const std::wstring& name) {
     return true;
 }
 
-// Of the files of the folder that match the pattern (and the test), the one
-// whose time (the key) is the latest; nullopt when there is none.
+// Of the files of the folder (its path ending in \) that match the pattern
+// (and the test), the one whose time (the key) is the latest; nullopt when
+// there is none.
 template <typename Key>
 std::optional<FileTimes> Newest(const std::wstring& folder, const wchar_t* pattern, bool (*accept)(const std::wstring&),
                                 Key key) {
     std::optional<FileTimes> newest;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + pattern).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return newest;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (accept && !accept(fd.cFileName)) continue;
-        FileTimes t = TimesOf(folder, fd.cFileName);
+    for (const auto& name : FileNamesIn(folder.substr(0, folder.size() - 1), pattern)) {
+        if (accept && !accept(name)) continue;
+        FileTimes t = TimesOf(folder, name);
         if (!newest || key(t) > key(*newest)) newest = t;
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    }
     return newest;
 }
 
@@ -77,14 +74,9 @@ LedgerState StateOf(const std::wstring& file) {
     if (data.nFileSizeHigh == 0 && data.nFileSizeLow == 0) return LedgerState::Empty;
     try {
         auto connection = data::Connection::OpenReadOnly(file, 1000);
-        auto ask = [&](const wchar_t* sql) {
-            data::Recordset rs;
-            rs.ActiveConnection = connection;
-            rs.Open(sql);
-            return rs.Field(size_t{0}).AsInteger();
-        };
-        if (ask(L"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'FINANZAS' COLLATE NOCASE") == 0 ||
-            ask(L"SELECT EXISTS (SELECT 1 FROM FINANZAS)") == 0)
+        sqlite3* handle = connection->Handle();
+        if (!data::HasTable(handle, "FINANZAS") ||
+            data::QueryInteger(handle, "SELECT EXISTS (SELECT 1 FROM FINANZAS)") == 0)
             return LedgerState::Empty;
     } catch (const RuntimeError&) {
     }

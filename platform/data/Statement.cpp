@@ -94,4 +94,15 @@ std::string_view Statement::Bytes(int column) const {
     return bytes ? std::string_view(static_cast<const char*>(bytes), static_cast<size_t>(size)) : std::string_view();
 }
 
+long long QueryInteger(sqlite3* db, const std::string& sql) {
+    Statement st(db, sql);
+    return st.Step() ? st.Integer(0) : 0;
+}
+
+bool HasTable(sqlite3* db, const std::string& name) {
+    Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    st.Bind(1, name);
+    return st.Step() && st.Integer(0) > 0;
+}
+
 }  // namespace arc::data

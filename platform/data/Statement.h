@@ -82,4 +82,11 @@ private:
     sqlite3_stmt* st_ = nullptr;
 };
 
+// The first column of the query's first row as an integer; 0 when it gives
+// no row.  Raises RuntimeError as Statement does.
+long long QueryInteger(sqlite3* db, const std::string& sql);
+// Whether the database holds a table of that name (names are compared as
+// SQLite compares them, without regard to case).
+bool HasTable(sqlite3* db, const std::string& name);
+
 }  // namespace arc::data
