@@ -5,6 +5,7 @@
 // sqlite3; here the files themselves and the results are checked.
 #include "BackupFixture.h"
 
+#include "ledger/Backup.h"
 #include "platform/runtime/Text.h"
 #include "platform/runtime/TextFile.h"
 
@@ -52,11 +53,13 @@ protected:
         form.Database().Execute(L"DELETE FROM FINANZAS WHERE ID = 4");
     }
 
-    // Waits, pumping messages, until every batch started has removed itself.
+    // Waits, pumping messages, until every batch started has removed itself
+    // and ended: its life file, deleted with the other work files while the
+    // batch still holds it, goes only when the batch's last handle closes.
     bool BatchesGone(DWORD limitMs = 60000) {
         DWORD start = GetTickCount();
         for (const auto& batch : real.started)
-            while (FileExists(batch)) {
+            while (FileExists(batch) || FileExists(batch.substr(0, batch.size() - 4) + kLifeExtension)) {
                 if (GetTickCount() - start > limitMs) return false;
                 real.Wait(50);
             }
